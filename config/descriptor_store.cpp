@@ -1,0 +1,212 @@
+// TDL::Load and TDL::Save: the configuration's layout in the per-user store.
+#include <cstdio>
+#include <stdexcept>
+
+#include "config/descriptors.h"
+#include "platform/registry_store.h"
+
+using platform::RegistryKey;
+using platform::RegistryStore;
+using platform::RegType;
+
+namespace {
+
+const std::u16string kConfigurationKey = u"\\Vestrakon\\Delta\\Type";
+constexpr int kFirstFieldNumber = 100;
+
+// Reads the values of one key in order; the first failed read ends the key
+// (later reads do nothing and the members keep their defaults).
+class KeyReader {
+  public:
+    KeyReader(const RegistryStore& store, const RegistryKey& key) : store_(store), key_(key) {}
+
+    // A missing string reads as empty and is no failure.
+    void String(std::u16string_view name, std::u16string& member) {
+        if (failed_) {
+            return;
+        }
+        const auto value = store_.QueryValue(key_, name);
+        if (!value) {
+            member.clear();
+        } else if (value->type == uint32_t(RegType::String) ||
+                   value->type == uint32_t(RegType::ExpandString)) {
+            member = value->text;
+        } else {
+            failed_ = true;
+        }
+    }
+
+    void String(std::u16string_view name, AnsiString& member) {
+        std::u16string text;
+        String(name, text);
+        if (!failed_) {
+            member = platform::Utf16ToCp1251(text);
+        }
+    }
+
+    // A missing or non-DWORD value is a failed read.
+    void Integer(std::u16string_view name, int32_t& member) {
+        if (failed_) {
+            return;
+        }
+        const auto value = store_.QueryValue(key_, name);
+        if (value && value->type == uint32_t(RegType::DWord)) {
+            member = int32_t(value->dword);
+        } else {
+            failed_ = true;
+        }
+    }
+
+    void Boolean(std::u16string_view name, bool& member) {
+        int32_t value = 0;
+        Integer(name, value);
+        if (!failed_) {
+            member = value != 0;
+        }
+    }
+
+  private:
+    const RegistryStore& store_;
+    const RegistryKey& key_;
+    bool failed_ = false;
+};
+
+class KeyWriter {
+  public:
+    KeyWriter(RegistryStore& store, RegistryKey& key) : store_(store), key_(key) {}
+
+    void String(std::u16string_view name, std::u16string_view text) {
+        Check(name, store_.SetString(key_, name, text));
+    }
+    void String(std::u16string_view name, const AnsiString& text) {
+        String(name, platform::Cp1251ToUtf16(text));
+    }
+    void Integer(std::u16string_view name, int32_t value) {
+        Check(name, store_.SetDWord(key_, name, uint32_t(value)));
+    }
+    void Boolean(std::u16string_view name, bool value) { Integer(name, value ? 1 : 0); }
+
+  private:
+    static void Check(std::u16string_view name, bool written) {
+        if (!written) {
+            throw std::runtime_error("Failed to set data for '" + platform::Utf16ToUtf8(name) +
+                                     "'");
+        }
+    }
+
+    RegistryStore& store_;
+    RegistryKey& key_;
+};
+
+void LoadField(TDD& type, const RegistryStore& store, const RegistryKey& key) {
+    TDF& field = *type.Add("", 10, 1, 1);
+    KeyReader read(store, key);
+    read.String(u"Name", field.Name);
+    read.Integer(u"Size", field.Size);
+    read.Integer(u"Code", field.Code);
+    read.Integer(u"ACode", field.ACode);
+}
+
+void LoadType(TDL& list, RegistryStore& store, const std::u16string& name) {
+    const std::u16string path = kConfigurationKey + u"\\" + name;
+    RegistryKey* key = store.CreateKey(path);
+    if (key == nullptr) {
+        return;
+    }
+    TDD& type = *list.Add(platform::Utf16ToCp1251(name), -1, "");
+    KeyReader read(store, *key);
+    read.Integer(u"Codec", type.Codec);
+    read.String(u"Ident", type.Ident);
+    read.String(u"From", type.From);
+    read.String(u"To", type.To);
+    read.String(u"Mask", type.Mask);
+    read.Boolean(u"SpecProd", type.SpecProd);
+    read.String(u"Beg", type.Beg);
+    read.String(u"End", type.End);
+    read.String(u"Ceria", type.Ceria);
+    read.String(u"KodObj", type.KodObj);
+    read.String(u"TipZnak", type.TipZnak);
+    for (const auto& fieldName : store.SubKeyNames(*key)) {
+        if (RegistryKey* fieldKey = store.CreateKey(path + u"\\" + fieldName)) {
+            LoadField(type, store, *fieldKey);
+        }
+    }
+}
+
+void SaveType(const TDD& type, RegistryStore& store) {
+    const std::u16string path = kConfigurationKey + u"\\" + platform::Cp1251ToUtf16(type.Name);
+    RegistryKey* key = store.CreateKey(path);
+    if (key == nullptr) {
+        return;
+    }
+    KeyWriter write(store, *key);
+    write.Integer(u"Codec", type.Codec);
+    write.String(u"Ident", type.Ident);
+    write.String(u"From", type.From);
+    write.String(u"To", type.To);
+    write.String(u"Mask", type.Mask);
+    write.Boolean(u"SpecProd", type.SpecProd);
+    write.String(u"Beg", type.Beg);
+    write.String(u"End", type.End);
+    write.String(u"Ceria", type.Ceria);
+    write.String(u"KodObj", type.KodObj);
+    write.String(u"TipZnak", type.TipZnak);
+    int number = kFirstFieldNumber;
+    for (const TDF* field = type.First; field != nullptr; field = field->Next, ++number) {
+        const auto numberText = std::to_string(number);
+        RegistryKey* fieldKey =
+            store.CreateKey(path + u"\\" + std::u16string(numberText.begin(), numberText.end()));
+        if (fieldKey == nullptr) {
+            continue;
+        }
+        KeyWriter writeField(store, *fieldKey);
+        writeField.String(u"Name", field->Name);
+        writeField.Integer(u"Size", field->Size);
+        writeField.Integer(u"Code", field->Code);
+        writeField.Integer(u"ACode", field->ACode);
+    }
+}
+
+}  // namespace
+
+void TDL::Load() {
+    Load(RegistryStore::UserStorePath());
+}
+
+void TDL::Load(const std::filesystem::path& storeFile) {
+    RegistryStore store(storeFile);
+    RegistryKey* key = store.CreateKey(kConfigurationKey);
+    if (key == nullptr) {
+        return;
+    }
+    KeyReader(store, *key).Boolean(u"AutoRun", AutoRun);
+    for (const auto& name : store.SubKeyNames(*key)) {
+        LoadType(*this, store, name);
+    }
+    try {
+        store.Close();  // keeps the configuration key that the load created
+    } catch (const std::exception& error) {
+        // Loading reports nothing to its caller; the reason still goes to stderr.
+        std::fprintf(stderr, "kvadrel: %s\n", error.what());
+    }
+}
+
+void TDL::Save() const {
+    Save(RegistryStore::UserStorePath());
+}
+
+// Works on the store in memory and writes it only when everything is in
+// place: a failure leaves the previous configuration on disk.
+void TDL::Save(const std::filesystem::path& storeFile) const {
+    RegistryStore store(storeFile);
+    store.DeleteTree(kConfigurationKey);
+    RegistryKey* key = store.CreateKey(kConfigurationKey);
+    if (key == nullptr) {
+        throw std::runtime_error("cannot open the configuration key");
+    }
+    KeyWriter(store, *key).Boolean(u"AutoRun", AutoRun);
+    for (const TDD* type = First; type != nullptr; type = type->Next) {
+        SaveType(*type, store);
+    }
+    store.Close();
+}

@@ -1,0 +1,63 @@
+// The converter's configuration: the list of update types (TDL) with the
+// automatic-start flag, one update type (TDD) that is also the list of its
+// output fields, and one output field (TDF).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "config/item_list.h"
+#include "platform/codepage.h"
+
+class TDF : public Orv::Module::TItem<TDF, int> {
+  public:
+    TDF(const AnsiString& name, int32_t size, int32_t code, int32_t acode);
+
+    std::u16string Name;
+    int32_t Size;
+    int32_t Code;   // numbered-code format: the item code; Moscow format: the start column
+    int32_t ACode;  // numbered-code format: the code tried when Code finds nothing
+};
+
+class TDD : public Orv::Module::TItem<TDD, int>, public Orv::Module::TItemListCs<TDF> {
+  public:
+    TDD(const AnsiString& name, int32_t codec, const AnsiString& ident);
+
+    using Orv::Module::TItemListCs<TDF>::Add;
+    // Creates a field and appends it to this type's field list.
+    TDF* Add(const AnsiString& name, int32_t size, int32_t code, int32_t acode);
+
+    AnsiString Name;
+    int32_t Codec;  // 0 numbered-code format, 1 Moscow-region format, -1 none
+    AnsiString Ident;
+    AnsiString From;
+    AnsiString To;
+    AnsiString Mask;
+    bool SpecProd = false;
+    AnsiString Beg;
+    AnsiString End;
+    AnsiString Ceria;
+    AnsiString KodObj;
+    AnsiString TipZnak;
+};
+
+class TDL : public Orv::Module::TItemList<TDD> {
+  public:
+    using Orv::Module::TItemList<TDD>::Add;
+    // Creates an update type and appends it.
+    TDD* Add(const AnsiString& name, int32_t codec, const AnsiString& ident);
+
+    // Appends the stored configuration of the per-user store (or of the store
+    // file given); reports nothing.
+    void Load();
+    void Load(const std::filesystem::path& storeFile);
+
+    // Replaces the stored configuration by this list. Throws
+    // std::runtime_error when a value or the store file cannot be written;
+    // the stored configuration is then the previous one.
+    void Save() const;
+    void Save(const std::filesystem::path& storeFile) const;
+
+    bool AutoRun = false;
+};
