@@ -1,0 +1,113 @@
+#include "engine/strfunc.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+
+#include "platform/text_lines.h"
+
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+constexpr std::array<uint8_t, 256> MakeDosToWinTable() {
+    std::array<uint8_t, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        int converted = byte;
+        if (converted >= 0xE0 && converted <= 0xEF) {  // р..я
+            converted += 0x10;
+        }
+        if (converted >= 0x80 && converted <= 0xAF) {  // А..Я, а..п
+            converted += 0x40;
+        }
+        table[byte] = uint8_t(converted);
+    }
+    return table;
+}
+
+constexpr auto kDosToWin = MakeDosToWinTable();
+
+}  // namespace
+
+std::ptrdiff_t Pos(std::string_view pattern, std::string_view text) {
+    if (pattern.empty()) {
+        return 0;
+    }
+    const size_t found = text.find(pattern);
+    return found == std::string_view::npos ? 0 : std::ptrdiff_t(found) + 1;
+}
+
+bool StartsWith(std::string_view text, std::string_view pattern) {
+    return !pattern.empty() && text.starts_with(pattern);
+}
+
+AnsiString Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count) {
+    const std::ptrdiff_t size = std::ptrdiff_t(text.size());
+    start = std::max<std::ptrdiff_t>(start, 1);
+    if (start > size || count < 1) {
+        return {};
+    }
+    return AnsiString(text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1))));
+}
+
+AnsiString Trim(std::string_view text) {
+    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
+    return first < last ? AnsiString(first, last) : AnsiString();
+}
+
+AnsiString Format(const char* format, ...) {
+    // Most results (the item tags) fit the stack buffer: one pass, no extra allocation.
+    std::array<char, 64> buffer;
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    va_end(args);
+    if (length < 0) {
+        va_end(again);
+        throw std::runtime_error(std::string("cannot format \"") + format + "\"");
+    }
+    if (size_t(length) < buffer.size()) {
+        va_end(again);
+        return AnsiString(buffer.data(), size_t(length));
+    }
+    AnsiString text(size_t(length), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return platform::UpperCase1251(x) == platform::UpperCase1251(y);
+    });
+}
+
+AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char delimiter) {
+    if (text.empty()) {
+        return {};
+    }
+    AnsiString lines(text);
+    std::replace(lines.begin(), lines.end(), delimiter, '\n');
+
+    const std::string_view content(lines.data(), std::min(lines.find('\0'), lines.size()));
+    list.clear();
+    for (size_t pos = 0; pos < content.size();) {
+        list.push_back(Trim(platform::NextLine(content, pos)));
+    }
+    return lines;
+}
+
+AnsiString DosToWin(std::string_view line) {
+    AnsiString converted(line.size(), '\0');
+    std::transform(line.begin(), line.end(), converted.begin(),
+                   [](char c) { return char(kDosToWin[static_cast<unsigned char>(c)]); });
+    return converted;
+}

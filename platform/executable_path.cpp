@@ -1,0 +1,13 @@
+#include "platform/executable_path.h"
+
+namespace platform {
+
+std::filesystem::path ExecutablePath() {
+    return std::filesystem::read_symlink("/proc/self/exe");
+}
+
+std::filesystem::path CodeValueFilePath() {
+    return ExecutablePath().replace_extension(".INI");
+}
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#include "engine/code_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <system_error>
+
+#include "tests/temp_path.h"
+
+namespace {
+
+AnsiString Win(std::string_view utf8) {
+    return platform::Utf8ToCp1251(utf8);
+}
+
+struct Loaded {
+    CodeList kodObj;
+    CodeList tipZnak;
+};
+
+Loaded LoadFrom(std::string_view iniContents) {
+    const TempPath ini;
+    ini.Write(iniContents);
+    Loaded lists;
+    LoadCodeValues(ini.path(), lists.kodObj, lists.tipZnak);
+    return lists;
+}
+
+TEST(CodeValues, ListsHoldTheTrimmedItemsInFileOrder) {
+    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=01;;02;01\nTipZnak= 01; 02 \n");
+    EXPECT_EQ(lists.kodObj, (CodeList{"01", "", "02", "01"}));
+    EXPECT_EQ(lists.tipZnak, (CodeList{"01", "02"}));
+}
+
+TEST(CodeValues, AnEmptyItemAcceptsAnEmptyCode) {
+    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=01;;02\n");
+    EXPECT_TRUE(InCodeList(lists.kodObj, ""));
+    EXPECT_TRUE(InCodeList(lists.kodObj, "02"));
+    EXPECT_FALSE(InCodeList(lists.kodObj, "03"));
+    EXPECT_FALSE(InCodeList(LoadFrom("[CodeValue]\nKodObj=01;02\n").kodObj, ""));
+}
+
+TEST(CodeValues, ValuesMatchWithoutRegardToCaseButAsTheyAre) {
+    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=AB1; Ёлка \nTipZnak= 01; 02 \n");
+    EXPECT_TRUE(InCodeList(lists.kodObj, "ab1"));
+    EXPECT_TRUE(InCodeList(lists.kodObj, Win("ёЛКА")));
+    EXPECT_TRUE(InCodeList(lists.tipZnak, "02"));
+    EXPECT_FALSE(InCodeList(lists.tipZnak, " 02"));  // the value is not trimmed
+    EXPECT_FALSE(InCodeList(lists.tipZnak, "2"));
+}
+
+TEST(CodeValues, MissingFileSectionOrKeyGivesEmptyLists) {
+    const TempPath missing;
+    CodeList kodObj = {"stale"};
+    CodeList tipZnak = {"stale"};
+    LoadCodeValues(missing.path(), kodObj, tipZnak);
+    EXPECT_TRUE(kodObj.empty());
+    EXPECT_TRUE(tipZnak.empty());
+    EXPECT_FALSE(InCodeList(kodObj, ""));
+
+    const Loaded otherSection = LoadFrom("[Other]\nKodObj=01\nTipZnak=02\n");
+    EXPECT_TRUE(otherSection.kodObj.empty());
+    EXPECT_TRUE(otherSection.tipZnak.empty());
+
+    const Loaded onlyTipZnak = LoadFrom("[codevalue]\ntipznak=02\n");
+    EXPECT_TRUE(onlyTipZnak.kodObj.empty());
+    EXPECT_EQ(onlyTipZnak.tipZnak, (CodeList{"02"}));
+}
+
+TEST(CodeValues, ItemsPastTheReadLimitAreMissingOrCutShort) {
+    // 2045 characters, ";", then the 2047th character "1" of "12345".
+    const std::string first(2045, 'x');
+    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=" + first + ";12345;678\n");
+    EXPECT_EQ(lists.kodObj, (CodeList{first, "1"}));
+}
+
+TEST(CodeValues, CharactersOutsideWindows1251AreLost) {
+    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=中;Код\n");
+    EXPECT_EQ(lists.kodObj, (CodeList{"?", Win("Код")}));
+}
+
+TEST(CodeValues, AnUnreadableFileIsAnError) {
+    const TempPath directory;
+    std::filesystem::create_directory(directory.path());
+    CodeList kodObj = {"stale"};
+    CodeList tipZnak = {"stale"};
+    EXPECT_THROW(LoadCodeValues(directory.path(), kodObj, tipZnak), std::system_error);
+    EXPECT_TRUE(kodObj.empty());
+    EXPECT_TRUE(tipZnak.empty());
+}
+
+}  // namespace

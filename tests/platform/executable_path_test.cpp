@@ -1,0 +1,22 @@
+#include "platform/executable_path.h"
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(ExecutablePath, IsTheRunningTestProgram) {
+    const std::filesystem::path path = ExecutablePath();
+    EXPECT_TRUE(path.is_absolute());
+    EXPECT_EQ(path.filename(), "platform_tests");
+    EXPECT_TRUE(std::filesystem::equivalent(path, KVADREL_BINARY_DIR "/tests/platform_tests"));
+}
+
+TEST(ExecutablePath, CodeValueFileSitsBesideTheProgram) {
+    // The test program has no extension, so ".INI" is appended.
+    const std::filesystem::path path = ExecutablePath();
+    EXPECT_EQ(CodeValueFilePath(), path.parent_path() / "platform_tests.INI");
+}
+
+}  // namespace
+}  // namespace platform
