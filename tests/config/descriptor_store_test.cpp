@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/descriptors.h"
+#include "platform/registry_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::u16string kTypeKey = u"\\Vestrakon\\Delta\\Type";
+
+class DescriptorStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kvadrel-store-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        file_ = dir_ / "registry.reg";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void WriteStore(const std::string& body) {
+        std::ofstream(file_, std::ios::binary) << "Windows Registry Editor Version 5.00\n\n"
+                                               << body;
+    }
+
+    std::string ReadFile() const {
+        std::ifstream in(file_, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::vector<std::u16string> SubKeys(const std::u16string& path) {
+        platform::RegistryStore store(file_);
+        return store.SubKeyNames(*store.CreateKey(path));
+    }
+
+    fs::path dir_;
+    fs::path file_;
+};
+
+std::vector<AnsiString> TypeNames(const TDL& list) {
+    std::vector<AnsiString> names;
+    for (const TDD* type = list.First; type != nullptr; type = type->Next) {
+        names.push_back(type->Name);
+    }
+    return names;
+}
+
+TEST_F(DescriptorStoreTest, LoadWithoutConfigurationCreatesTheEmptyKey) {
+    TDL list;
+    list.Load(file_);
+    EXPECT_EQ(list.Count, 0);
+    EXPECT_FALSE(list.AutoRun);
+    EXPECT_NE(ReadFile().find("[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type]"), std::string::npos);
+
+    list.Save(file_);
+    platform::RegistryStore store(file_);
+    const platform::RegistryKey& key = *store.CreateKey(kTypeKey);
+    EXPECT_TRUE(store.SubKeyNames(key).empty());
+    const auto autoRun = store.QueryValue(key, u"AutoRun");
+    ASSERT_TRUE(autoRun);
+    EXPECT_EQ(autoRun->type, uint32_t(platform::RegType::DWord));
+    EXPECT_EQ(autoRun->dword, 0u);
+}
+
+TEST_F(DescriptorStoreTest, RoundTripKeepsEveryMember) {
+    TDL saved;
+    saved.AutoRun = true;
+    TDD* type = saved.Add("\xCC\xEE\xF1\xEA\xE2\xE0", 1, "R_AMT");  // "Москва"
+    type->From = "/srv/in/\"quoted\"\\";
+    type->To = "/srv/out/";
+    type->Mask = "*.txt";
+    type->SpecProd = true;
+    type->Beg = "BEG";
+    type->End = "END";
+    type->Ceria = "CER";
+    type->KodObj = "KOD";
+    type->TipZnak = "TIP";
+    type->Add("\xCD\xCE\xCC\xC5\xD0", 12, 3, 4);  // "НОМЕР"
+    type->Add("DATE", 8, 20, 21);
+    saved.Save(file_);
+
+    TDL loaded;
+    loaded.Load(file_);
+    EXPECT_TRUE(loaded.AutoRun);
+    ASSERT_EQ(loaded.Count, 1);
+    const TDD& got = *loaded.First;
+    EXPECT_EQ(got.Name, type->Name);
+    EXPECT_EQ(got.Codec, 1);
+    EXPECT_EQ(got.Ident, "R_AMT");
+    EXPECT_EQ(got.From, type->From);
+    EXPECT_EQ(got.To, "/srv/out/");
+    EXPECT_EQ(got.Mask, "*.txt");
+    EXPECT_TRUE(got.SpecProd);
+    EXPECT_EQ(got.Beg, "BEG");
+    EXPECT_EQ(got.End, "END");
+    EXPECT_EQ(got.Ceria, "CER");
+    EXPECT_EQ(got.KodObj, "KOD");
+    EXPECT_EQ(got.TipZnak, "TIP");
+    ASSERT_EQ(got.Count, 2);
+    EXPECT_EQ(got.First->Name, u"НОМЕР");
+    EXPECT_EQ(got.First->Size, 12);
+    EXPECT_EQ(got.First->Code, 3);
+    EXPECT_EQ(got.First->ACode, 4);
+    EXPECT_EQ(got.Last->Name, u"DATE");
+    EXPECT_EQ(got.Last->Code, 20);
+}
+
+TEST_F(DescriptorStoreTest, TypesComeBackInRegistryOrder) {
+    TDL saved;
+    for (const char* name : {"zeta", "\xE0\xE1\xE2", "Alpha", "beta", "\xC0\xC0"}) {  // абв, АА
+        saved.Add(name, 0, "");
+    }
+    saved.Save(file_);
+    TDL loaded;
+    loaded.Load(file_);
+    // Upper-cased names compared code unit by code unit: Latin before Cyrillic.
+    EXPECT_EQ(TypeNames(loaded),
+              (std::vector<AnsiString>{"Alpha", "beta", "zeta", "\xC0\xC0", "\xE0\xE1\xE2"}));
+}
+
+TEST_F(DescriptorStoreTest, SaveIsAFullRewriteWithFieldsNumberedFrom100) {
+    TDL list;
+    TDD* type = list.Add("T", 0, "");
+    type->Add("A", 1, 1, 1);
+    TDF* middle = type->Add("B", 1, 2, 2);
+    type->Add("C", 1, 3, 3);
+    list.Add("Gone", 0, "");
+    list.Save(file_);
+    EXPECT_EQ(SubKeys(kTypeKey + u"\\T"), (std::vector<std::u16string>{u"100", u"101", u"102"}));
+
+    delete type->Remove(middle);
+    delete list.Remove(list.Last);
+    list.Save(file_);
+    EXPECT_EQ(SubKeys(kTypeKey), (std::vector<std::u16string>{u"T"}));
+    EXPECT_EQ(SubKeys(kTypeKey + u"\\T"), (std::vector<std::u16string>{u"100", u"101"}));
+    TDL loaded;
+    loaded.Load(file_);
+    ASSERT_EQ(loaded.First->Count, 2);
+    EXPECT_EQ(loaded.First->Last->Name, u"C");
+}
+
+TEST_F(DescriptorStoreTest, FirstFailedReadEndsTheReadsOfItsKey) {
+    WriteStore(
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type]\n"
+        "\"AutoRun\"=dword:00000005\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\OnlyStrings]\n"
+        "\"Ident\"=\"X\"\n\"From\"=\"/in/\"\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\OnlyStrings\\100]\n"
+        "\"Name\"=\"F\"\n\"Size\"=dword:00000007\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\NoSpecProd]\n"
+        "\"Codec\"=dword:00000000\n\"Ident\"=\"ID\"\n\"From\"=\"/a/\"\n\"To\"=\"/b/\"\n"
+        "\"Mask\"=\"*.*\"\n\"Beg\"=\"BEG\"\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\TextCodec]\n"
+        "\"Codec\"=\"1\"\n\"Ident\"=\"ID\"\n\"SpecProd\"=dword:00000005\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\TextCodec\\100]\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\TextCodec\\101]\n"
+        "\"Name\"=\"N\"\n\"Code\"=dword:00000009\n\"ACode\"=dword:00000009\n\n"
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\Expand]\n"
+        "\"Codec\"=dword:00000001\n"
+        "\"Ident\"=hex(2):52,00,5f,00,41,00,00,00\n"
+        "\"SpecProd\"=dword:00000005\n\"Beg\"=\"B\"\n");
+    TDL list;
+    list.Load(file_);
+    EXPECT_TRUE(list.AutoRun);
+    ASSERT_EQ(list.Count, 4);
+
+    const TDD& expand = *list.First;
+    EXPECT_EQ(expand.Name, "Expand");
+    EXPECT_EQ(expand.Ident, "R_A");  // REG_EXPAND_SZ reads as a string
+    EXPECT_TRUE(expand.SpecProd);
+    EXPECT_EQ(expand.Beg, "B");
+
+    const TDD& noSpecProd = *expand.Next;
+    EXPECT_EQ(noSpecProd.Codec, 0);
+    EXPECT_EQ(noSpecProd.Mask, "*.*");
+    EXPECT_EQ(noSpecProd.Beg, "");  // after the failed read of SpecProd
+
+    const TDD& onlyStrings = *noSpecProd.Next;
+    EXPECT_EQ(onlyStrings.Codec, -1);
+    EXPECT_EQ(onlyStrings.Ident, "");
+    EXPECT_EQ(onlyStrings.From, "");
+    ASSERT_EQ(onlyStrings.Count, 1);
+    EXPECT_EQ(onlyStrings.First->Name, u"F");
+    EXPECT_EQ(onlyStrings.First->Size, 7);
+    EXPECT_EQ(onlyStrings.First->Code, 1);  // missing: read ends, default stays
+
+    const TDD& textCodec = *onlyStrings.Next;
+    EXPECT_EQ(textCodec.Codec, -1);
+    EXPECT_EQ(textCodec.Ident, "");
+    EXPECT_FALSE(textCodec.SpecProd);
+    ASSERT_EQ(textCodec.Count, 2);
+    const TDF& empty = *textCodec.First;
+    EXPECT_EQ(empty.Name, u"");
+    EXPECT_EQ(empty.Size, 10);
+    EXPECT_EQ(empty.Code, 1);
+    EXPECT_EQ(empty.ACode, 1);
+    const TDF& noSize = *textCodec.Last;
+    EXPECT_EQ(noSize.Name, u"N");
+    EXPECT_EQ(noSize.Size, 10);
+    EXPECT_EQ(noSize.Code, 1);
+    EXPECT_EQ(noSize.ACode, 1);
+
+    list.Save(file_);
+    platform::RegistryStore store(file_);
+    EXPECT_EQ(store.QueryValue(*store.CreateKey(kTypeKey), u"AutoRun")->dword, 1u);
+    EXPECT_EQ(store.QueryValue(*store.CreateKey(kTypeKey + u"\\Expand"), u"SpecProd")->dword, 1u);
+}
+
+TEST_F(DescriptorStoreTest, ValueThatCannotBeWrittenFailsAndKeepsTheOldConfiguration) {
+    TDL old;
+    old.Add("Old", 0, "AMT");
+    old.Save(file_);
+    const std::string before = ReadFile();
+
+    TDL list;
+    list.Add("New", 0, AnsiString(1 << 20, 'x'));  // more than one value may hold
+    try {
+        list.Save(file_);
+        FAIL() << "the save did not fail";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Ident'");
+    }
+    EXPECT_EQ(ReadFile(), before);
+}
+
+}  // namespace
