@@ -10,7 +10,8 @@ namespace platform {
 
 void FlushFile(int fd, const std::filesystem::path& name) {
     if (::fsync(fd) != 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot flush " + name.string());
+        const int error = errno;  // before anything else can change it
+        throw std::system_error(error, std::generic_category(), "cannot flush " + name.string());
     }
 }
 
@@ -18,7 +19,8 @@ void FlushDirectory(const std::filesystem::path& directory) {
     const auto path = directory.empty() ? std::filesystem::path(".") : directory;
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot open " + path.string());
+        const int error = errno;
+        throw std::system_error(error, std::generic_category(), "cannot open " + path.string());
     }
     const int rc = ::fsync(fd);
     const int error = errno;
