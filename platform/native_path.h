@@ -1,0 +1,20 @@
+// File names cross between the engine's Windows-1251 text and this system's
+// UTF-8 file names here, and nowhere else.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "platform/codepage.h"
+
+namespace platform {
+
+// The file system path for a Windows-1251 path of the engine.
+std::filesystem::path NativePath(std::string_view ansiPath);
+
+// The Windows-1251 form of a file system path. A character Windows-1251
+// cannot hold (or a byte sequence that is not UTF-8) becomes '?', so such a
+// file cannot be reached through its 8-bit name afterwards.
+AnsiString AnsiFileName(const std::filesystem::path& path);
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+// A fresh directory under the system's temporary directory for one test,
+// removed with everything in it when the test ends.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+class TempDirectory {
+  public:
+    TempDirectory() {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "kvadrel-test-XXXXXX").string();
+        if (::mkdtemp(name.data()) == nullptr) {
+            throw std::system_error(errno, std::generic_category(), "cannot create " + name);
+        }
+        path_ = name;
+    }
+    ~TempDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Creates (or replaces) the file `name` holding `bytes`; returns its path.
+    std::filesystem::path Write(const std::filesystem::path& name, std::string_view bytes) const {
+        const auto file = path_ / name;
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), std::streamsize(bytes.size()));
+        out.close();
+        EXPECT_TRUE(out) << "cannot write " << file;
+        return file;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
