@@ -4,13 +4,13 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "engine/dbf_native_path.h"
+#include "platform/native_path.h"
 
 void TDatabase::Open() {
     if (DatabaseName.empty()) {
         throw std::runtime_error("no directory given for the database");
     }
-    const auto directory = dbf::NativePath(DatabaseName);
+    const auto directory = platform::NativePath(DatabaseName);
     std::error_code error;
     const auto status = std::filesystem::status(directory, error);
     const std::string quoted = "directory '" + directory.string() + "'";

@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "engine/dbf_native_path.h"
 #include "platform/file_sync.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ std::filesystem::path TTable::Path(const AnsiString& tableName) const {
         throw std::runtime_error("'" + platform::Cp1251ToUtf8(tableName) +
                                  "' is not a file name for a table");
     }
-    return dbf::NativePath(DatabaseName) / dbf::NativePath(tableName);
+    return platform::NativePath(DatabaseName) / platform::NativePath(tableName);
 }
 
 void TTable::RequireClosed(const char* operation) const {

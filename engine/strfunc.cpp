@@ -46,19 +46,20 @@ bool StartsWith(std::string_view text, std::string_view pattern) {
     return !pattern.empty() && text.starts_with(pattern);
 }
 
-AnsiString Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count) {
+std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count) {
     const std::ptrdiff_t size = std::ptrdiff_t(text.size());
     start = std::max<std::ptrdiff_t>(start, 1);
     if (start > size || count < 1) {
         return {};
     }
-    return AnsiString(text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1))));
+    return text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1)));
 }
 
-AnsiString Trim(std::string_view text) {
+std::string_view Trim(std::string_view text) {
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-    return first < last ? AnsiString(first, last) : AnsiString();
+    return first < last ? text.substr(size_t(first - text.begin()), size_t(last - first))
+                        : std::string_view();
 }
 
 AnsiString Format(const char* format, ...) {
@@ -100,7 +101,7 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
     const std::string_view content(lines.data(), std::min(lines.find('\0'), lines.size()));
     list.clear();
     for (size_t pos = 0; pos < content.size();) {
-        list.push_back(Trim(platform::NextLine(content, pos)));
+        list.emplace_back(Trim(platform::NextLine(content, pos)));
     }
     return lines;
 }

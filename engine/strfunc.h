@@ -17,12 +17,13 @@ bool StartsWith(std::string_view text, std::string_view pattern);
 
 // Up to `count` bytes of `text` from position `start`. A start below 1 counts
 // as 1; the result is empty when the start lies beyond the end or the count
-// is below 1; the count is clipped at the end of the text.
-AnsiString Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count);
+// is below 1; the count is clipped at the end of the text. The result views
+// `text`.
+std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count);
 
 // `text` without the leading and trailing bytes of code 32 or less (blanks and
-// control characters).
-AnsiString Trim(std::string_view text);
+// control characters). The result views `text`.
+std::string_view Trim(std::string_view text);
 
 // printf-style formatting into 8-bit text.
 #if defined(__GNUC__)

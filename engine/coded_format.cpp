@@ -1,0 +1,142 @@
+// The numbered-code transport format: record lines of items "/<code>=<value>"
+// in groups opened by a header line "&<group>".
+#include "engine/code_values.h"
+#include "engine/coded_items.h"
+#include "engine/delta.h"
+#include "engine/field_lookup.h"
+#include "engine/strfunc.h"
+
+namespace {
+
+const char kDecodeVerb[] =
+    "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Декодирование "
+const char kConvertVerb[] =
+    "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Преобразование "
+
+AnsiString GroupMarker(const AnsiString& ident) {
+    if (ident.empty() || StartsWith(ident, "&")) {
+        return ident;
+    }
+    return "&" + ident;
+}
+
+bool IsRecordLine(const AnsiString& line) {
+    return !line.empty() && line[0] == '/';
+}
+
+struct FieldSlot {
+    TField* Field;  // null when the table has no field of that name
+    TCodedItems::Code Code;
+    TCodedItems::Code ACode;
+};
+
+void FillFields(const TCodedItems& items, const std::vector<FieldSlot>& slots) {
+    for (const FieldSlot& slot : slots) {
+        if (slot.Field == nullptr) {
+            continue;
+        }
+        std::string_view value = items.Value(slot.Code);
+        // Emptiness is judged on the value as found: blanks alone count.
+        if (value.empty() && slot.Code.Number != slot.ACode.Number) {
+            value = items.Value(slot.ACode);
+        }
+        slot.Field->SetAsString(Trim(value));
+    }
+}
+
+// The special-products rules of a row: only rows of an accepted object code
+// are kept, and unless the sign type keeps its numbers, the region code is
+// appended to the start and end numbers. A role field the table lacks drops
+// every row.
+class SpecialProducts {
+  public:
+    SpecialProducts(TTable& table, const TDD& type, const CodeList& kodObjList,
+                    const CodeList& tipZnakList)
+        : enabled_(type.SpecProd), kodObjList_(kodObjList), tipZnakList_(tipZnakList) {
+        if (enabled_) {
+            kodObj_ = FieldOrNull(table, type.KodObj);
+            tipZnak_ = FieldOrNull(table, type.TipZnak);
+            ceria_ = FieldOrNull(table, type.Ceria);
+            beg_ = FieldOrNull(table, type.Beg);
+            end_ = FieldOrNull(table, type.End);
+        }
+    }
+
+    // Applies the rules to the row being inserted; false when it is dropped.
+    bool Keep() const {
+        if (!enabled_) {
+            return true;
+        }
+        if (kodObj_ == nullptr || !InCodeList(kodObjList_, kodObj_->AsString())) {
+            return false;
+        }
+        if (tipZnak_ == nullptr) {
+            return false;
+        }
+        if (InCodeList(tipZnakList_, tipZnak_->AsString())) {
+            return true;
+        }
+        if (ceria_ == nullptr || beg_ == nullptr || end_ == nullptr) {
+            return false;
+        }
+        const AnsiString region = ceria_->AsString();
+        beg_->SetAsString(beg_->AsString() + region);
+        end_->SetAsString(end_->AsString() + region);
+        return true;
+    }
+
+  private:
+    bool enabled_;
+    const CodeList& kodObjList_;
+    const CodeList& tipZnakList_;
+    TField* kodObj_ = nullptr;
+    TField* tipZnak_ = nullptr;
+    TField* ceria_ = nullptr;
+    TField* beg_ = nullptr;
+    TField* end_ = nullptr;
+};
+
+}  // namespace
+
+void TDelta::DecodeCoded(TStringList& lines, const AnsiString& ident) {
+    const AnsiString marker = GroupMarker(ident);
+    bool inside = false;
+    size_t kept = 0;
+    const size_t count = lines.size();
+    for (size_t i = 0; i < count; ++i) {
+        ReportLine(TStep::Decode, i, count);
+        if (Terminated()) {
+            break;
+        }
+        const AnsiString line = DosToWin(lines[i]);
+        const bool record = IsRecordLine(line);
+        bool keep = false;
+        if (marker.empty() && record) {
+            keep = true;
+        } else if (inside) {
+            keep = record;
+            inside = record;
+        } else if (!marker.empty() && StartsWith(line, marker)) {
+            inside = true;
+        }
+        if (keep) {
+            lines[kept++] = AnsiString(Trim(line));
+        }
+    }
+    lines.resize(kept);
+}
+
+void TDelta::ConvertCoded(TTable& table, const TStringList& lines, const TDD& type) {
+    std::vector<FieldSlot> slots;
+    for (const TDF* field = type.First; field != nullptr; field = field->Next) {
+        slots.push_back({FieldOrNull(table, platform::Utf16ToCp1251(field->Name)),
+                         TCodedItems::MakeCode(field->Code), TCodedItems::MakeCode(field->ACode)});
+    }
+    const SpecialProducts special(table, type, KodObjList, TipZnakList);
+    TCodedItems items;
+    FillRows(table, lines, [&](const AnsiString& line) {
+        items.Parse(line);
+        FillFields(items, slots);
+        return special.Keep();
+    });
+}

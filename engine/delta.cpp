@@ -1,0 +1,223 @@
+#include "engine/delta.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+#include "engine/dbf_table.h"
+#include "engine/table_work.h"
+#include "platform/exclusive_probe.h"
+#include "platform/executable_path.h"
+#include "platform/file_listing.h"
+#include "platform/native_path.h"
+#include "platform/registry_store.h"
+#include "platform/text_file.h"
+
+namespace {
+
+constexpr int kWaitTicks = 61;
+constexpr char kWaitPrefix[] = "\xCE\xE6\xE8\xE4\xE0\xED\xE8\xE5 ";  // "Ожидание "
+constexpr char kSeconds[] = " \xF1\xE5\xEA\xF3\xED\xE4";             // " секунд"
+constexpr char kDecoding[] =
+    "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Декодирование "
+constexpr char kConverting[] =
+    "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Преобразование "
+
+// Local date and time as a day count since 30 December 1899 with the time of
+// day as the fraction, in 15 significant digits: unique within the process.
+AnsiString SessionName() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const double days = double(seconds + local.tm_gmtoff) / 86400.0 + 25569.0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", days);
+    return text;
+}
+
+}  // namespace
+
+TDeltaSettings TDeltaSettings::Defaults() {
+    TDeltaSettings settings;
+    settings.StoreFile = platform::RegistryStore::UserStorePath();
+    settings.CodeValueFile = platform::CodeValueFilePath();
+    return settings;
+}
+
+TDelta::TDelta(TStatusPane& pane, TProgressBar& bar, TDeltaSettings settings)
+    : Pane(pane), Bar(bar), settings_(std::move(settings)) {
+    Start();
+}
+
+TDelta::~TDelta() {
+    WaitFor();
+}
+
+void TDelta::UpdateStatus() {
+    Pane.SetCaption(StatusText);
+    Bar.SetPercent(int16_t(Percent));
+}
+
+void TDelta::Report(const AnsiString& text, int32_t percent) {
+    StatusText = text;
+    Percent = percent;
+    shownStep_.reset();
+    if (StatusText == shownText_ && Percent == shownPercent_) {
+        return;
+    }
+    shownText_ = StatusText;
+    shownPercent_ = Percent;
+    Synchronize([this] { UpdateStatus(); });
+}
+
+void TDelta::ReportLine(TStep step, size_t i, size_t n) {
+    const auto percent = int32_t(i * 100 / n);
+    if (step == shownStep_ && percent == shownPercent_) {
+        return;  // the same text and percentage as shown: nothing to hand over
+    }
+    Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
+    shownStep_ = step;
+}
+
+void TDelta::FillRows(TTable& table, const TStringList& lines,
+                      const std::function<bool(const AnsiString& line)>& fillRow) {
+    const size_t count = lines.size();
+    for (size_t i = 0; i < count; ++i) {
+        ReportLine(TStep::Convert, i, count);  // a stop waits for the whole file
+        table.Insert();
+        try {
+            if (fillRow(lines[i])) {
+                table.Post();
+            } else {
+                table.Cancel();
+            }
+        } catch (const std::exception&) {
+            table.Cancel();  // the row is dropped, the file goes on
+        }
+    }
+}
+
+void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
+    if (settings_.OnFailure) {
+        settings_.OnFailure(source, reason);
+    } else {
+        std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
+    }
+}
+
+void TDelta::LoadSettings() {
+    try {
+        DL.Load(settings_.StoreFile);
+    } catch (const std::exception& error) {
+        Fail(platform::AnsiFileName(settings_.StoreFile), error.what());
+    }
+    try {
+        LoadCodeValues(settings_.CodeValueFile, KodObjList, TipZnakList);
+        Moscow = TMoscowConstants::Load(settings_.CodeValueFile);
+    } catch (const std::exception& error) {
+        Fail(platform::AnsiFileName(settings_.CodeValueFile), error.what());
+    }
+}
+
+void TDelta::Execute() {
+    try {
+        LoadSettings();
+        StatusText.clear();
+        const TSession session(SessionName());
+        while (!Terminated()) {
+            Scan(session);
+            if (settings_.SinglePass) {
+                break;
+            }
+            Wait();
+        }
+    } catch (const std::exception& error) {
+        // Out of memory and the like: the run ends, but still with its final reset.
+        std::fprintf(stderr, "kvadrel: the converter stops: %s\n", error.what());
+    }
+    StatusText.clear();
+    Percent = 0;
+    shownText_.clear();
+    shownPercent_ = 0;
+    Synchronize([this] { UpdateStatus(); });
+}
+
+void TDelta::Scan(const TSession& session) {
+    for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
+        try {
+            ScanType(session, *type);
+        } catch (const std::exception& error) {
+            Fail(type->From + type->Mask, error.what());  // the type is tried again next pass
+        }
+    }
+}
+
+void TDelta::ScanType(const TSession& session, const TDD& type) {
+    if (type.Codec != 0 && type.Codec != 1) {
+        if (!platform::FindFiles(type.From + type.Mask).empty()) {
+            Fail(type.From + type.Mask, "update type '" + platform::Cp1251ToUtf8(type.Name) +
+                                            "' has no transport format chosen; its files stay");
+        }
+        return;
+    }
+    for (const AnsiString& name : platform::FindFiles(type.From + type.Mask)) {
+        if (Terminated()) {
+            return;
+        }
+        FileName = name;
+        shownStep_.reset();
+        if (platform::ProbeExclusiveOpen(platform::NativePath(type.From + name)) !=
+            platform::ProbeResult::Free) {
+            continue;  // still being written or held open: taken in a later pass
+        }
+        ConvertFile(session, type);
+        if (Terminated()) {
+            return;
+        }
+    }
+}
+
+void TDelta::ConvertFile(const TSession& session, const TDD& type) {
+    const AnsiString source = type.From + FileName;
+    TStringList lines;
+    try {
+        lines = platform::ReadTextLines(platform::NativePath(source));
+        if (type.Codec == 0) {
+            DecodeCoded(lines, type.Ident);
+        } else {
+            DecodeMoscow(lines, type.Ident);
+        }
+    } catch (const std::exception& error) {
+        Fail(source, error.what());
+        return;
+    }
+    if (Terminated()) {
+        return;  // stopped while decoding: the source stays, no table
+    }
+    try {
+        const auto result = RunTableWork(session, type, FileName, [&](TTable& table) {
+            if (type.Codec == 0) {
+                ConvertCoded(table, lines, type);
+            } else {
+                ConvertMoscow(table, lines, type);
+            }
+        });
+        if (settings_.OnConverted) {
+            settings_.OnConverted(source, result.TablePath, result.Records);
+        }
+    } catch (const std::exception& error) {
+        Fail(source, error.what());
+    }
+}
+
+void TDelta::Wait() {
+    for (int i = 0; i < kWaitTicks; ++i) {
+        if (Terminated()) {
+            return;
+        }
+        Report(kWaitPrefix + std::to_string(kWaitTicks - 1 - i) + kSeconds, i);
+        std::this_thread::sleep_for(settings_.Tick);
+    }
+}

@@ -1,0 +1,265 @@
+#include "engine/delta.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <condition_variable>
+#include <mutex>
+
+#include "engine/dbf_reader.h"
+#include "worker_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const AnsiString kDecoding = "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";
+const AnsiString kConverting = "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";
+const AnsiString kWaiting = "\xCE\xE6\xE8\xE4\xE0\xED\xE8\xE5 ";  // "Ожидание "
+const AnsiString kSeconds = " \xF1\xE5\xEA\xF3\xED\xE4";          // " секунд"
+
+// Records what the worker shows (on its own thread: no dispatcher is
+// installed) and can stop the worker when a caption begins with a given text.
+class SharedStatus : public TStatusPane, public TProgressBar {
+  public:
+    void SetCaption(const AnsiString& text) override {
+        std::unique_lock lock(mutex_);
+        captions_.push_back(text);
+        if (!stopAt_.empty() && text.rfind(stopAt_, 0) == 0) {
+            changed_.wait(lock, [this] { return worker_ != nullptr; });
+            worker_->Terminate();
+        }
+        changed_.notify_all();
+    }
+    void SetPercent(int16_t percent) override {
+        std::lock_guard lock(mutex_);
+        percents_.push_back(percent);
+    }
+
+    void StopAt(const AnsiString& prefix) { stopAt_ = prefix; }
+    void Attach(platform::TThread& worker) {
+        std::lock_guard lock(mutex_);
+        worker_ = &worker;
+        changed_.notify_all();
+    }
+    void WaitForCaptions(size_t count) {
+        std::unique_lock lock(mutex_);
+        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(30),
+                                      [&] { return captions_.size() >= count; }));
+    }
+    std::vector<AnsiString> Captions() {
+        std::lock_guard lock(mutex_);
+        return captions_;
+    }
+    std::vector<int16_t> Percents() {
+        std::lock_guard lock(mutex_);
+        return percents_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<AnsiString> captions_;
+    std::vector<int16_t> percents_;
+    AnsiString stopAt_;
+    platform::TThread* worker_ = nullptr;
+};
+
+class DeltaTest : public ::testing::Test {
+  protected:
+    DeltaTest() {
+        type_ = ws_.AddType(config_, "t", 0, "");
+        type_->Mask = "*.*";
+        type_->Add("A", 5, 1, 1);
+        type_->Add("B", 5, 2, 2);
+    }
+
+    // One pass of a worker over the saved configuration.
+    void RunOnce() {
+        config_.Save(ws_.Store());
+        SharedStatus status;
+        TDelta worker(status, status, ws_.Settings());
+        status.Attach(worker);
+        worker.WaitFor();
+    }
+
+    void Source(const std::string& name, const std::string& text) const {
+        WorkerWorkspace::WriteFile(ws_.In() / name, text);
+    }
+
+    std::vector<std::string> Names(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    WorkerWorkspace ws_;
+    TDL config_;
+    TDD* type_;
+};
+
+TEST_F(DeltaTest, EmptyConfigurationOnlyCountsDown) {
+    config_.Clear(true);
+    config_.Save(ws_.Store());
+    SharedStatus status;
+    TDeltaSettings settings = ws_.Settings();
+    settings.SinglePass = false;
+    {
+        TDelta worker(status, status, settings);
+        status.Attach(worker);
+        status.WaitForCaptions(2 * 61);
+        worker.Terminate();
+        worker.WaitFor();
+    }
+    const auto captions = status.Captions();
+    const auto percents = status.Percents();
+    for (int i = 0; i < 2 * 61; ++i) {
+        EXPECT_EQ(captions[i], kWaiting + std::to_string(60 - i % 61) + kSeconds) << i;
+        EXPECT_EQ(percents[i], i % 61) << i;
+    }
+    EXPECT_EQ(captions.back(), "");  // the final reset
+    EXPECT_EQ(percents.back(), 0);
+}
+
+TEST_F(DeltaTest, EveryFileBecomesATableOfItsBaseNameAndTheSourceGoes) {
+    for (const char* name : {"report.001", "a.b.txt", "data", "a.dat1.dat", "empty.txt"}) {
+        Source(name, name == std::string("empty.txt") ? "no records here\r\n" : "/01=x/02=y\r\n");
+    }
+    RunOnce();
+    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"a.b.dbf", "a.dat1.dbf", "data.dbf",
+                                                          "empty.dbf", "report.dbf"}));
+    const DbfContents table = ReadDbf(ws_.Out() / "report.dbf");
+    ASSERT_EQ(table.fields.size(), 2u);
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.Value(0, 0), "x");
+    const DbfContents empty = ReadDbf(ws_.Out() / "empty.dbf");
+    EXPECT_EQ(empty.fields.size(), 2u);
+    EXPECT_TRUE(empty.rows.empty());
+    EXPECT_TRUE(ws_.failures.empty());
+}
+
+TEST_F(DeltaTest, OlderTableAndLeftoverTemporaryAreReplaced) {
+    WorkerWorkspace::WriteFile(ws_.Out() / "x.dbf", "an older table");
+    WorkerWorkspace::WriteFile(ws_.Out() / "x.tmp", "left by an interrupted attempt");
+    Source("x.001", "/01=new\r\n");
+    RunOnce();
+    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"x.dbf"}));
+    EXPECT_EQ(ReadDbf(ws_.Out() / "x.dbf").Value(0, 0), "new");
+}
+
+TEST_F(DeltaTest, HiddenFilesAndFoldersAreNeverTouched) {
+    Source(".hidden.txt", "/01=x\r\n");
+    fs::create_directory(ws_.In() / "folder.txt");
+    RunOnce();
+    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{".hidden.txt", "folder.txt"}));
+    EXPECT_TRUE(Names(ws_.Out()).empty());
+}
+
+TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
+    const char text[] = "/01=a\r\n/01=b\0c\r\n/01=d\r\n";
+    Source("nul.txt", std::string(text, sizeof text - 1));
+    RunOnce();
+    const DbfContents table = ReadDbf(ws_.Out() / "nul.dbf");
+    ASSERT_EQ(table.rows.size(), 3u);
+    EXPECT_EQ(table.Value(1, 0), std::string("b\0c", 3));
+    EXPECT_EQ(table.Value(2, 0), "d");
+}
+
+TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
+    Source("busy.txt", "/01=x\r\n");
+    int release[2];
+    ASSERT_EQ(::pipe(release), 0);
+    int opened[2];
+    ASSERT_EQ(::pipe(opened), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open((ws_.In() / "busy.txt").c_str(), O_RDONLY);
+        char byte = 0;
+        (void)!::write(opened[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::close(fd);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(opened[0], &byte, 1), 1);
+    RunOnce();
+    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"busy.txt"}));
+    EXPECT_TRUE(Names(ws_.Out()).empty());
+
+    ASSERT_EQ(::write(release[1], &byte, 1), 1);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    for (int fd : {release[0], release[1], opened[0], opened[1]}) {
+        ::close(fd);
+    }
+    RunOnce();
+    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"busy.dbf"}));
+}
+
+TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {
+    Source("f.txt", "/01=x\r\n/01=y\r\n");
+    config_.Save(ws_.Store());
+    SharedStatus status;
+    status.StopAt(kDecoding);
+    TDelta worker(status, status, ws_.Settings());
+    status.Attach(worker);
+    worker.WaitFor();
+    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"}));
+    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(status.Captions().back(), "");
+}
+
+TEST_F(DeltaTest, StopWhileFillingFinishesThatFileOnly) {
+    Source("f1.txt", "/01=a\r\n/01=b\r\n");
+    Source("f2.txt", "/01=c\r\n/01=d\r\n");
+    config_.Save(ws_.Store());
+    SharedStatus status;
+    status.StopAt(kConverting);
+    TDelta worker(status, status, ws_.Settings());
+    status.Attach(worker);
+    worker.WaitFor();
+    const auto sources = Names(ws_.In());
+    const auto tables = Names(ws_.Out());
+    ASSERT_EQ(sources.size(), 1u);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_NE(sources[0].substr(0, 2), tables[0].substr(0, 2));
+    EXPECT_EQ(ReadDbf(ws_.Out() / tables[0]).rows.size(), 2u);
+}
+
+TEST_F(DeltaTest, FilesThatCannotBeConvertedStayAndTheReasonIsReported) {
+    struct Case {
+        const char* what;
+        std::function<void(TDD&)> configure;
+    };
+    const std::vector<Case> cases = {
+        {"missing target folder", [&](TDD& t) { t.To = ws_.OutFolder() + "missing/"; }},
+        {"field name the table cannot take", [](TDD& t) { t.Add("1BAD", 5, 3, 3); }},
+        {"no transport format", [](TDD& t) { t.Codec = 7; }},
+    };
+    for (const Case& c : cases) {
+        TDL config;
+        TDD* type = ws_.AddType(config, "t", 0, "");
+        type->Mask = "*.*";
+        type->Add("A", 5, 1, 1);
+        c.configure(*type);
+        config.Save(ws_.Store());
+        Source("f.txt", "/01=x\r\n");
+        ws_.failures.clear();
+        SharedStatus status;
+        TDelta worker(status, status, ws_.Settings());
+        status.Attach(worker);
+        worker.WaitFor();
+        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
+        EXPECT_TRUE(Names(ws_.Out()).empty()) << c.what;
+        ASSERT_EQ(ws_.failures.size(), 1u) << c.what;
+        EXPECT_FALSE(ws_.failures[0].second.empty()) << c.what;
+    }
+}
+
+}  // namespace
