@@ -16,7 +16,8 @@ def main():
     args = parser.parse_args()
 
     rng = random.Random(20261210)
-    words = ["АБВ", "Ромашка", "12345", "ООО", "Иванов", "0001234", "77", "R2D2", "Мир", "x"]
+    words = ["АБВГД", "Ромашка", "1234567", "ООО Лес", "Иванов", "0001234", "77-77", "R2D2-C3",
+             "Мир", "x"]
     with open(args.update_file, "w", encoding="cp866", newline="") as update, \
             open(args.csv_file, "w", encoding="utf-8", newline="") as csv:
         update.write("&АМТ\r\n")

@@ -108,7 +108,8 @@ void TDelta::DecodeCoded(TStringList& lines, const AnsiString& ident) {
         if (Terminated()) {
             break;
         }
-        const AnsiString line = DosToWin(lines[i]);
+        AnsiString& line = lines[i];
+        DosToWin(line);
         const bool record = IsRecordLine(line);
         bool keep = false;
         if (marker.empty() && record) {
@@ -120,7 +121,7 @@ void TDelta::DecodeCoded(TStringList& lines, const AnsiString& ident) {
             inside = true;
         }
         if (keep) {
-            lines[kept++] = AnsiString(Trim(line));
+            KeepTrimmed(lines, i, kept++);
         }
     }
     lines.resize(kept);

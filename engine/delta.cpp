@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/dbf_table.h"
+#include "engine/strfunc.h"
 #include "engine/table_work.h"
 #include "platform/exclusive_probe.h"
 #include "platform/executable_path.h"
@@ -79,6 +80,17 @@ void TDelta::ReportLine(TStep step, size_t i, size_t n) {
     }
     Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
     shownStep_ = step;
+}
+
+void TDelta::KeepTrimmed(TStringList& lines, size_t from, size_t to) {
+    AnsiString& line = lines[from];
+    const std::string_view trimmed = Trim(line);
+    const size_t start = trimmed.empty() ? 0 : size_t(trimmed.data() - line.data());
+    line.erase(start + trimmed.size());
+    line.erase(0, start);
+    if (to != from) {
+        lines[to] = std::move(line);
+    }
 }
 
 void TDelta::FillRows(TTable& table, const TStringList& lines,

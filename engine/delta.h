@@ -74,6 +74,9 @@ class TDelta : public platform::TThread {
     void ReportLine(TStep step, size_t i, size_t n);
     // The fill step's loop: a row per line, filled by fillRow, which says
     // whether the row is kept; a row whose filling fails is dropped.
+    // The decode steps' rewrite of the list in place: line `from`, trimmed,
+    // becomes line `to` (to <= from).
+    static void KeepTrimmed(TStringList& lines, size_t from, size_t to);
     void FillRows(TTable& table, const TStringList& lines,
                   const std::function<bool(const AnsiString& line)>& fillRow);
     void LoadSettings();

@@ -21,7 +21,8 @@ void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
         if (Terminated()) {
             break;
         }
-        const AnsiString line = DosToWin(lines[i]);
+        const AnsiString& line = lines[i];
+        DosToWin(lines[i]);
         if (line.empty()) {
             continue;
         }
@@ -41,7 +42,8 @@ void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
             UnscrambleBlock(bytes, key, Moscow, &text[block * kMoscowBlock]);
         }
         if (StartsWith(text, ident)) {  // before trimming: a leading blank drops the line
-            lines[kept++] = AnsiString(Trim(text));
+            text.swap(lines[i]);
+            KeepTrimmed(lines, i, kept++);
         }
     }
     lines.resize(kept);

@@ -56,10 +56,15 @@ std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_
 }
 
 std::string_view Trim(std::string_view text) {
-    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-    return first < last ? text.substr(size_t(first - text.begin()), size_t(last - first))
-                        : std::string_view();
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlank(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
 }
 
 AnsiString Format(const char* format, ...) {
@@ -106,9 +111,8 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
     return lines;
 }
 
-AnsiString DosToWin(std::string_view line) {
-    AnsiString converted(line.size(), '\0');
-    std::transform(line.begin(), line.end(), converted.begin(),
-                   [](char c) { return char(kDosToWin[static_cast<unsigned char>(c)]); });
-    return converted;
+void DosToWin(AnsiString& line) {
+    for (char& c : line) {
+        c = char(kDosToWin[static_cast<unsigned char>(c)]);
+    }
 }

@@ -45,5 +45,5 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
 // Converts the Cyrillic letters of a line from DOS code page 866 to
 // Windows-1251: 0xE0..0xEF (р..я) gain 0x10, then 0x80..0xAF (А..Я, а..п) gain
 // 0x40, so no byte is shifted twice. Every other byte stays, DOS Ё and ё
-// (0xF0, 0xF1) included. The result has the same length.
-AnsiString DosToWin(std::string_view line);
+// (0xF0, 0xF1) included. The line is converted in place.
+void DosToWin(AnsiString& line);
