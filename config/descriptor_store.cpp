@@ -98,13 +98,34 @@ class KeyWriter {
     RegistryKey& key_;
 };
 
+// The values of an update type's key and of a field's key, in the order in
+// which they are written and read; `Type` and `Field` are const when saving.
+template <class Type, class Access>
+void TypeValues(Type& type, Access& access) {
+    access.Integer(u"Codec", type.Codec);
+    access.String(u"Ident", type.Ident);
+    access.String(u"From", type.From);
+    access.String(u"To", type.To);
+    access.String(u"Mask", type.Mask);
+    access.Boolean(u"SpecProd", type.SpecProd);
+    access.String(u"Beg", type.Beg);
+    access.String(u"End", type.End);
+    access.String(u"Ceria", type.Ceria);
+    access.String(u"KodObj", type.KodObj);
+    access.String(u"TipZnak", type.TipZnak);
+}
+
+template <class Field, class Access>
+void FieldValues(Field& field, Access& access) {
+    access.String(u"Name", field.Name);
+    access.Integer(u"Size", field.Size);
+    access.Integer(u"Code", field.Code);
+    access.Integer(u"ACode", field.ACode);
+}
+
 void LoadField(TDD& type, const RegistryStore& store, const RegistryKey& key) {
-    TDF& field = *type.Add("", 10, 1, 1);
     KeyReader read(store, key);
-    read.String(u"Name", field.Name);
-    read.Integer(u"Size", field.Size);
-    read.Integer(u"Code", field.Code);
-    read.Integer(u"ACode", field.ACode);
+    FieldValues(*type.Add("", 10, 1, 1), read);
 }
 
 void LoadType(TDL& list, RegistryStore& store, const std::u16string& name) {
@@ -115,17 +136,7 @@ void LoadType(TDL& list, RegistryStore& store, const std::u16string& name) {
     }
     TDD& type = *list.Add(platform::Utf16ToCp1251(name), -1, "");
     KeyReader read(store, *key);
-    read.Integer(u"Codec", type.Codec);
-    read.String(u"Ident", type.Ident);
-    read.String(u"From", type.From);
-    read.String(u"To", type.To);
-    read.String(u"Mask", type.Mask);
-    read.Boolean(u"SpecProd", type.SpecProd);
-    read.String(u"Beg", type.Beg);
-    read.String(u"End", type.End);
-    read.String(u"Ceria", type.Ceria);
-    read.String(u"KodObj", type.KodObj);
-    read.String(u"TipZnak", type.TipZnak);
+    TypeValues(type, read);
     for (const auto& fieldName : store.SubKeyNames(*key)) {
         if (RegistryKey* fieldKey = store.CreateKey(path + u"\\" + fieldName)) {
             LoadField(type, store, *fieldKey);
@@ -140,17 +151,7 @@ void SaveType(const TDD& type, RegistryStore& store) {
         return;
     }
     KeyWriter write(store, *key);
-    write.Integer(u"Codec", type.Codec);
-    write.String(u"Ident", type.Ident);
-    write.String(u"From", type.From);
-    write.String(u"To", type.To);
-    write.String(u"Mask", type.Mask);
-    write.Boolean(u"SpecProd", type.SpecProd);
-    write.String(u"Beg", type.Beg);
-    write.String(u"End", type.End);
-    write.String(u"Ceria", type.Ceria);
-    write.String(u"KodObj", type.KodObj);
-    write.String(u"TipZnak", type.TipZnak);
+    TypeValues(type, write);
     int number = kFirstFieldNumber;
     for (const TDF* field = type.First; field != nullptr; field = field->Next, ++number) {
         const auto numberText = std::to_string(number);
@@ -160,10 +161,7 @@ void SaveType(const TDD& type, RegistryStore& store) {
             continue;
         }
         KeyWriter writeField(store, *fieldKey);
-        writeField.String(u"Name", field->Name);
-        writeField.Integer(u"Size", field->Size);
-        writeField.Integer(u"Code", field->Code);
-        writeField.Integer(u"ACode", field->ACode);
+        FieldValues(*field, writeField);
     }
 }
 

@@ -149,59 +149,49 @@ constexpr std::array<uint8_t, 128> MakeUpperHighHalf() {
 
 constexpr auto kUpperHighHalf = MakeUpperHighHalf();
 
+char32_t Next1251(std::string_view text, size_t& pos) {
+    return ToUnicode(static_cast<unsigned char>(text[pos++]));
+}
+
+void Append1251(AnsiString& out, char32_t code) {
+    out += FromUnicode(code);
+}
+
+// Decodes every code point of the text with `next` and encodes it with `append`.
+template <class Out, class Text, class Next, class Append>
+Out Transcode(Text text, Next next, Append append) {
+    Out out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        append(out, next(text, pos));
+    }
+    return out;
+}
+
 }  // namespace
 
 std::u16string Cp1251ToUtf16(std::string_view text) {
-    std::u16string out(text.size(), u'\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        out[i] = ToUnicode(static_cast<unsigned char>(text[i]));
-    }
-    return out;
+    return Transcode<std::u16string>(text, Next1251, AppendUtf16);
 }
 
 AnsiString Utf16ToCp1251(std::u16string_view text) {
-    AnsiString out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        out += FromUnicode(NextUtf16(text, pos));
-    }
-    return out;
+    return Transcode<AnsiString>(text, NextUtf16, Append1251);
 }
 
 std::string Cp1251ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) {
-        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
-    }
-    return out;
+    return Transcode<std::string>(text, Next1251, AppendUtf8);
 }
 
 AnsiString Utf8ToCp1251(std::string_view text) {
-    AnsiString out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        out += FromUnicode(NextUtf8(text, pos));
-    }
-    return out;
+    return Transcode<AnsiString>(text, NextUtf8, Append1251);
 }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        AppendUtf16(out, NextUtf8(text, pos));
-    }
-    return out;
+    return Transcode<std::u16string>(text, NextUtf8, AppendUtf16);
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (size_t pos = 0; pos < text.size();) {
-        AppendUtf8(out, NextUtf16(text, pos));
-    }
-    return out;
+    return Transcode<std::string>(text, NextUtf16, AppendUtf8);
 }
 
 char UpperCase1251(char c) {

@@ -49,6 +49,24 @@ class CodedFormatTest : public ::testing::Test {
 };
 
 using Lines = std::vector<AnsiString>;
+
+// A special-products type whose five role fields take codes 1 to 5.
+TDD& SpecialType(TDL& list, const AnsiString& kodObjRole, std::initializer_list<int> widths) {
+    TDD& type = *list.Add("t", 0, "");
+    type.SpecProd = true;
+    type.KodObj = kodObjRole;
+    type.TipZnak = "TIP";
+    type.Ceria = "CER";
+    type.Beg = "BEG";
+    type.End = "END";
+    const char* names[] = {"KOD", "TIP", "CER", "BEG", "END"};
+    int code = 1;
+    for (const int width : widths) {
+        type.Add(names[code - 1], width, code, code);
+        ++code;
+    }
+    return type;
+}
 using Rows = std::vector<std::vector<AnsiString>>;
 
 // "АМТ" in DOS-866 and in Windows-1251.
@@ -147,18 +165,7 @@ TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {
     workspace_.WriteIni("[CodeValue]\nKodObj=ab1;02\nTipZnak=77\n");
     LoadCodeValues(workspace_.Ini(), worker_.KodObjList, worker_.TipZnakList);
     TDL list;
-    TDD& type = *list.Add("t", 0, "");
-    type.SpecProd = true;
-    type.KodObj = "kod";
-    type.TipZnak = "TIP";
-    type.Ceria = "CER";
-    type.Beg = "BEG";
-    type.End = "END";
-    type.Add("KOD", 3, 1, 1);
-    type.Add("TIP", 2, 2, 2);
-    type.Add("CER", 2, 3, 3);
-    type.Add("BEG", 6, 4, 4);
-    type.Add("END", 10, 5, 5);
+    const TDD& type = SpecialType(list, "kod", {3, 2, 2, 6, 10});  // roles ignore case
     const Rows rows = Convert(
         {
             "/01=AB1/02=10/03=50/04=0001/05=0002",  // amended: sign type 10 is not kept
@@ -174,16 +181,7 @@ TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {
 
 TEST_F(CodedFormatTest, SpecialProductsEdgeLists) {
     TDL list;
-    TDD& type = *list.Add("t", 0, "");
-    type.SpecProd = true;
-    type.KodObj = "KOD";
-    type.TipZnak = "TIP";
-    type.Ceria = "CER";
-    type.Beg = "BEG";
-    type.End = "END";
-    for (const char* name : {"KOD", "TIP", "CER", "BEG", "END"}) {
-        type.Add(name, 10, int32_t(type.Count + 1), int32_t(type.Count + 1));
-    }
+    TDD& type = SpecialType(list, "KOD", {10, 10, 10, 10, 10});
     const Lines lines = {"/01=/02=77/03=9/04=1/05=2"};
 
     // An empty object-code list drops every row.

@@ -76,13 +76,16 @@ class DeltaTest : public ::testing::Test {
         type_->Add("B", 5, 2, 2);
     }
 
-    // One pass of a worker over the saved configuration.
-    void RunOnce() {
+    // One pass of a worker over the saved configuration, stopped when it
+    // shows a caption that begins with `stopAt`; returns what it showed last.
+    AnsiString RunOnce(const AnsiString& stopAt = "") {
         config_.Save(ws_.Store());
         SharedStatus status;
+        status.StopAt(stopAt);
         TDelta worker(status, status, ws_.Settings());
         status.Attach(worker);
         worker.WaitFor();
+        return status.Captions().back();
     }
 
     void Source(const std::string& name, const std::string& text) const {
@@ -204,26 +207,15 @@ TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
 
 TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {
     Source("f.txt", "/01=x\r\n/01=y\r\n");
-    config_.Save(ws_.Store());
-    SharedStatus status;
-    status.StopAt(kDecoding);
-    TDelta worker(status, status, ws_.Settings());
-    status.Attach(worker);
-    worker.WaitFor();
+    EXPECT_EQ(RunOnce(kDecoding), "");  // the final reset still happens
     EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"}));
     EXPECT_TRUE(Names(ws_.Out()).empty());
-    EXPECT_EQ(status.Captions().back(), "");
 }
 
 TEST_F(DeltaTest, StopWhileFillingFinishesThatFileOnly) {
     Source("f1.txt", "/01=a\r\n/01=b\r\n");
     Source("f2.txt", "/01=c\r\n/01=d\r\n");
-    config_.Save(ws_.Store());
-    SharedStatus status;
-    status.StopAt(kConverting);
-    TDelta worker(status, status, ws_.Settings());
-    status.Attach(worker);
-    worker.WaitFor();
+    RunOnce(kConverting);
     const auto sources = Names(ws_.In());
     const auto tables = Names(ws_.Out());
     ASSERT_EQ(sources.size(), 1u);
@@ -243,18 +235,14 @@ TEST_F(DeltaTest, FilesThatCannotBeConvertedStayAndTheReasonIsReported) {
         {"no transport format", [](TDD& t) { t.Codec = 7; }},
     };
     for (const Case& c : cases) {
-        TDL config;
-        TDD* type = ws_.AddType(config, "t", 0, "");
+        config_.Clear(true);
+        TDD* type = ws_.AddType(config_, "t", 0, "");
         type->Mask = "*.*";
         type->Add("A", 5, 1, 1);
         c.configure(*type);
-        config.Save(ws_.Store());
         Source("f.txt", "/01=x\r\n");
         ws_.failures.clear();
-        SharedStatus status;
-        TDelta worker(status, status, ws_.Settings());
-        status.Attach(worker);
-        worker.WaitFor();
+        RunOnce();
         EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
         EXPECT_TRUE(Names(ws_.Out()).empty()) << c.what;
         ASSERT_EQ(ws_.failures.size(), 1u) << c.what;
