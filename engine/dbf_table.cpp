@@ -76,7 +76,9 @@ AnsiString TField::AsString() const {
 void TField::SetAsString(std::string_view value) {
     char* stored = table_->InsertedRecord(*this) + offset_;
     const size_t kept = std::min(value.size(), size_);
-    std::memcpy(stored, value.data(), kept);
+    if (kept > 0) {  // an empty view may have no data pointer at all
+        std::memcpy(stored, value.data(), kept);
+    }
     std::memset(stored + kept, ' ', size_ - kept);
 }
 
