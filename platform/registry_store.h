@@ -31,6 +31,8 @@ struct RegValue {
     std::u16string text;         // REG_SZ, REG_EXPAND_SZ (without the terminating NUL)
     uint32_t dword = 0;          // REG_DWORD
     std::vector<uint8_t> bytes;  // every other type: the raw data
+
+    bool operator==(const RegValue&) const = default;
 };
 
 class RegistryKey;  // a node of the tree; owned by the store
@@ -42,7 +44,8 @@ class RegistryStore {
 
     // Loads the file (a missing file is an empty store). Lines that cannot be
     // parsed are skipped; the next Close() that writes keeps the original
-    // file as <file>.bad-YYYYMMDD-HHMMSS first.
+    // file as <file>.bad-YYYYMMDD-HHMMSS first. A file that exists but cannot
+    // be read gives an empty store whose Close() throws rather than replace it.
     explicit RegistryStore(std::filesystem::path file);
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -51,8 +54,9 @@ class RegistryStore {
     // Opens the key at a path such as "\Vestrakon\Delta\Type\Name", creating
     // every missing key on the way. A leading "\" is optional. Returns null
     // when the path cannot name a key (an empty component, a component longer
-    // than 255 characters). The key stays valid until it or a parent is deleted
-    // or the store is destroyed.
+    // than 255 characters or holding a NUL, a line break or an unpaired
+    // surrogate, more than 512 levels); "" and "\" open the root itself. The
+    // key stays valid until it or a parent is deleted or the store is destroyed.
     RegistryKey* CreateKey(std::u16string_view path);
 
     // Names of the sub-keys, in ascending order of their upper-cased form
@@ -63,11 +67,14 @@ class RegistryStore {
     std::optional<RegValue> QueryValue(const RegistryKey& key, std::u16string_view name) const;
 
     // Return false when the value cannot be stored (data longer than the
-    // registry allows for one value: 1 MiB).
+    // registry allows for one value: 1 MiB; a name longer than 16383 code
+    // units or holding a NUL, a line break or an unpaired surrogate). "" names
+    // the key's default value.
     bool SetString(RegistryKey& key, std::u16string_view name, std::u16string_view text);
     bool SetDWord(RegistryKey& key, std::u16string_view name, uint32_t value);
 
-    // Deletes the key at a path with all its sub-keys; a missing key is no failure.
+    // Deletes the key at a path with all its sub-keys; a missing key is no
+    // failure. The root is never deleted.
     void DeleteTree(std::u16string_view path);
 
     // Writes the file when anything changed since it was loaded. Throws
@@ -78,7 +85,8 @@ class RegistryStore {
     // The text of the store in the export format (what Close() writes).
     std::string Serialize() const;
 
-    // Number of lines of the loaded file that could not be parsed.
+    // Number of lines of the loaded file that could not be parsed, counting
+    // also the keys of roots other than HKEY_CURRENT_USER with their values.
     int SkippedLines() const;
 
   private:
