@@ -1,0 +1,30 @@
+// The session and database objects of the table layer. A session only
+// carries the run's name; a database stands for one target directory.
+#pragma once
+
+#include <utility>
+
+#include "platform/codepage.h"
+
+class TSession {
+  public:
+    explicit TSession(AnsiString sessionName) : SessionName(std::move(sessionName)) {}
+
+    const AnsiString SessionName;
+};
+
+class TDatabase {
+  public:
+    AnsiString DatabaseName;  // the target directory, with or without a final '/'
+    AnsiString SessionName;
+    bool LoginPrompt = false;
+    bool KeepConnection = false;
+
+    // Connects to the directory named by DatabaseName. Throws
+    // std::runtime_error when it is empty or not an existing directory.
+    void Open();
+    bool Connected() const { return connected_; }
+
+  private:
+    bool connected_ = false;
+};

@@ -1,0 +1,279 @@
+#include "engine/dbf_table.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <stdexcept>
+#include <system_error>
+
+#include "engine/dbf_native_path.h"
+#include "platform/file_sync.h"
+
+namespace {
+
+// Records are written in blocks of this size: a million records cost a few
+// hundred system calls.
+constexpr size_t kBufferSize = size_t(1) << 20;
+// The longest record a header can describe fits in the buffer with the end marker.
+static_assert(kBufferSize > 1 + dbf::kMaxHeaderLength / 32 * dbf::kMaxWidth + 1);
+// RecordCount is an int.
+constexpr uint32_t kMaxRecords = INT32_MAX;
+
+std::string Quoted(const std::filesystem::path& path) {
+    std::string quoted = path.string();  // not "'" + ...: GCC 12 warns falsely at -O3
+    quoted.insert(quoted.begin(), '\'');
+    quoted += '\'';
+    return quoted;
+}
+
+// Reports the failure of the system call just made on `path`.
+[[noreturn]] void ThrowErrno(const char* action, const std::filesystem::path& path) {
+    const int error = errno;  // before anything else may change it
+    throw std::system_error(error, std::generic_category(), action + (" " + Quoted(path)));
+}
+
+// Whether a directory entry of that name exists, whatever it is.
+bool EntryExists(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) {
+        return true;
+    }
+    if (errno != ENOENT) {
+        ThrowErrno("cannot examine", path);
+    }
+    return false;
+}
+
+// Removes a table that could not be written completely; the caller is
+// already reporting why.
+void RemoveIncomplete(const std::filesystem::path& path) {
+    if (::unlink(path.c_str()) != 0) {
+        const int error = errno;
+        std::cerr << "cannot remove the incomplete table " << Quoted(path) << ": "
+                  << std::generic_category().message(error) << '\n';
+    }
+}
+
+}  // namespace
+
+TField::TField(TTable& table, const dbf::FieldLayout& layout, size_t offset)
+    : table_(&table),
+      name_(platform::Cp1251ToUtf16(layout.name)),
+      key_(layout.name),
+      offset_(offset),
+      size_(size_t(layout.width)) {}
+
+AnsiString TField::AsString() const {
+    const char* value = table_->InsertedRecord(*this) + offset_;
+    return AnsiString(dbf::WithoutTrailingBlanks(std::string_view(value, size_)));
+}
+
+void TField::SetAsString(std::string_view value) {
+    char* stored = table_->InsertedRecord(*this) + offset_;
+    const size_t kept = std::min(value.size(), size_);
+    std::memcpy(stored, value.data(), kept);
+    std::memset(stored + kept, ' ', size_ - kept);
+}
+
+TTable::~TTable() {
+    try {
+        Close();
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+    }
+}
+
+std::filesystem::path TTable::Path(const AnsiString& tableName) const {
+    if (DatabaseName.empty()) {
+        throw std::runtime_error("no directory given for table '" +
+                                 platform::Cp1251ToUtf8(tableName) + "'");
+    }
+    if (tableName.empty() || tableName == "." || tableName == ".." ||
+        tableName.find('/') != AnsiString::npos) {
+        throw std::runtime_error("'" + platform::Cp1251ToUtf8(tableName) +
+                                 "' is not a file name for a table");
+    }
+    return dbf::NativePath(DatabaseName) / dbf::NativePath(tableName);
+}
+
+void TTable::RequireClosed(const char* operation) const {
+    if (Active()) {
+        throw std::runtime_error(std::string("cannot ") + operation + " table '" +
+                                 platform::Cp1251ToUtf8(TableName) + "' while it is open");
+    }
+}
+
+void TTable::RequireOpen(const char* operation) const {
+    if (!Active()) {
+        throw std::runtime_error(std::string("cannot ") + operation + " table '" +
+                                 platform::Cp1251ToUtf8(TableName) + "': it is not open");
+    }
+}
+
+bool TTable::Exists() const {
+    return EntryExists(Path(TableName));
+}
+
+void TTable::DeleteTable() {
+    RequireClosed("delete");
+    const auto path = Path(TableName);
+    if (::unlink(path.c_str()) != 0) {
+        ThrowErrno("cannot delete table", path);
+    }
+}
+
+void TTable::CreateTable() {
+    RequireClosed("create");
+    const auto path = Path(TableName);
+    dbf::Header header;
+    try {
+        header.fields = FieldDefs.Layout();
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error("cannot create table " + Quoted(path) + ": " + error.what());
+    }
+    header.lastUpdate = dbf::Today();
+    auto file = dbf::TableFile::CreateNew(path);
+    try {
+        file.WriteAt(dbf::EncodeHeader(header) + dbf::kEndOfFile, 0);
+        file.Close();
+    } catch (...) {
+        RemoveIncomplete(path);
+        throw;
+    }
+}
+
+void TTable::RenameTable(const AnsiString& newTableName) {
+    RequireClosed("rename");
+    const auto from = Path(TableName);
+    const auto to = Path(newTableName);
+    const std::string what = "cannot rename table " + Quoted(from) + " to " + Quoted(to);
+    if (EntryExists(to)) {
+        throw std::system_error(std::make_error_code(std::errc::file_exists), what);
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        throw std::system_error(errno, std::generic_category(), what);
+    }
+    platform::FlushDirectory(from.parent_path());
+    TableName = newTableName;
+}
+
+void TTable::Open() {
+    if (Active()) {
+        return;
+    }
+    auto file = dbf::TableFile::OpenExisting(Path(TableName));
+    const std::string source = file.Path().string();
+    dbf::Header header = dbf::DecodeTableStart(file.ReadUpTo(dbf::kMaxHeaderLength, 0),
+                                               uint64_t(file.Size()), source);
+    if (header.recordCount > kMaxRecords) {
+        throw std::runtime_error(source + ": more records than a table may hold");
+    }
+    header_ = std::move(header);
+    recordLength_ = header_.RecordLength();
+    fields_.clear();
+    size_t offset = 1;  // after the deletion flag
+    for (const auto& layout : header_.fields) {
+        fields_.push_back(TField(*this, layout, offset));
+        offset += size_t(layout.width);
+    }
+    buffer_.resize(kBufferSize);
+    buffered_ = 0;
+    bufferOffset_ = off_t(header_.RecordsEnd());
+    inserting_ = false;
+    file_.emplace(std::move(file));
+}
+
+void TTable::Close() {
+    if (!Active()) {
+        return;
+    }
+    inserting_ = false;
+    fields_.clear();
+    try {
+        Reserve(1);
+        buffer_[buffered_++] = dbf::kEndOfFile;
+        const off_t end = bufferOffset_ + off_t(buffered_);
+        WriteBuffer();
+        header_.lastUpdate = dbf::Today();
+        file_->WriteAt(dbf::EncodeStamp(header_), dbf::kStampOffset);
+        file_->Truncate(end);
+        file_->Flush();
+        file_->Close();
+    } catch (...) {
+        file_.reset();
+        throw;
+    }
+    file_.reset();
+}
+
+void TTable::Insert() {
+    RequireOpen("insert into");
+    if (inserting_) {
+        throw std::runtime_error("table '" + file_->Path().string() +
+                                 "': a record is being inserted already");
+    }
+    Reserve(recordLength_);
+    std::memset(&buffer_[buffered_], ' ', recordLength_);  // live record, blank values
+    inserting_ = true;
+}
+
+TField& TTable::FieldByName(std::u16string_view name) {
+    return FindField(dbf::UpperCaseName(platform::Utf16ToCp1251(name)),
+                     platform::Utf16ToUtf8(name));
+}
+
+TField& TTable::FieldByName(const AnsiString& name) {
+    return FindField(dbf::UpperCaseName(name), platform::Cp1251ToUtf8(name));
+}
+
+TField& TTable::FindField(const AnsiString& key, const std::string& shownName) {
+    RequireOpen("look up a field of");
+    for (auto& field : fields_) {
+        if (field.key_ == key) {
+            return field;
+        }
+    }
+    throw std::runtime_error("Field '" + shownName + "' not found");
+}
+
+void TTable::Post() {
+    if (!inserting_) {
+        throw std::runtime_error("table '" + platform::Cp1251ToUtf8(TableName) +
+                                 "': no record is being inserted");
+    }
+    if (header_.recordCount == kMaxRecords) {
+        throw std::runtime_error("table '" + file_->Path().string() + "' is full");
+    }
+    buffered_ += recordLength_;
+    ++header_.recordCount;
+    inserting_ = false;
+}
+
+void TTable::Cancel() {
+    inserting_ = false;
+}
+
+char* TTable::InsertedRecord(const TField& field) {
+    if (!inserting_) {
+        throw std::runtime_error("Field '" + platform::Cp1251ToUtf8(field.key_) +
+                                 "': no record is being inserted");
+    }
+    return &buffer_[buffered_];
+}
+
+void TTable::Reserve(size_t length) {
+    if (buffer_.size() - buffered_ < length) {
+        WriteBuffer();
+    }
+}
+
+void TTable::WriteBuffer() {
+    file_->WriteAt(std::string_view(buffer_.data(), buffered_), bufferOffset_);
+    bufferOffset_ += off_t(buffered_);
+    buffered_ = 0;
+}
