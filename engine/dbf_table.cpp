@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -75,10 +74,8 @@ AnsiString TField::AsString() const {
 
 void TField::SetAsString(std::string_view value) {
     char* stored = table_->InsertedRecord(*this) + offset_;
-    const size_t kept = std::min(value.size(), size_);
-    if (kept > 0) {  // an empty view may have no data pointer at all
-        std::memcpy(stored, value.data(), kept);
-    }
+    // Not memcpy: an empty view (an item the line lacks) may have no data at all.
+    const size_t kept = value.copy(stored, size_);
     std::memset(stored + kept, ' ', size_ - kept);
 }
 
