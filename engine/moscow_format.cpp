@@ -13,36 +13,30 @@ constexpr std::string_view kBlankDate = ".  .";
 }  // namespace
 
 void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
+    TMoscowUnscrambler unscrambler(Moscow);
     size_t kept = 0;
     const size_t count = lines.size();
-    AnsiString text;
     for (size_t i = 0; i < count; ++i) {
         ReportLine(TStep::Decode, i, count);
         if (Terminated()) {
             break;
         }
-        const AnsiString& line = lines[i];
-        DosToWin(lines[i]);
+        // The line is unscrambled where it stands: no copy of the file is made.
+        AnsiString& line = lines[i];
         if (line.empty()) {
             continue;
         }
-        const int key = Moscow.LineKey(line[0]);
+        const auto& tables = unscrambler.ForLine(line[0]);
         const size_t blocks = (line.size() + kMoscowBlock - 1) / kMoscowBlock;
-        text.assign(blocks * kMoscowBlock, '\0');
+        line.resize(blocks * kMoscowBlock, kMoscowFiller);  // the conversion keeps 127 as it is
         for (size_t block = 0; block < blocks; ++block) {
             if (Terminated()) {
-                text.resize(block * kMoscowBlock);
+                line.resize(block * kMoscowBlock);
                 break;
             }
-            char bytes[kMoscowBlock];
-            for (size_t j = 0; j < kMoscowBlock; ++j) {
-                const size_t at = block * kMoscowBlock + j;
-                bytes[j] = at < line.size() && line[at] != '\0' ? line[at] : kMoscowFiller;
-            }
-            UnscrambleBlock(bytes, key, Moscow, &text[block * kMoscowBlock]);
+            TMoscowUnscrambler::Unscramble(tables, &line[block * kMoscowBlock]);
         }
-        if (StartsWith(text, ident)) {  // before trimming: a leading blank drops the line
-            text.swap(lines[i]);
+        if (StartsWith(line, ident)) {  // before trimming: a leading blank drops the line
             KeepTrimmed(lines, i, kept++);
         }
     }

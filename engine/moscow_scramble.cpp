@@ -1,7 +1,8 @@
 #include "engine/moscow_scramble.h"
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -13,14 +14,19 @@ namespace {
 
 // A decimal or 0x-hex number, or nothing when the text is not one.
 std::optional<long> ParseNumber(std::string_view text) {
-    const std::string value(Trim(text));
-    if (value.empty()) {
-        return std::nullopt;
+    std::string_view digits = Trim(text);
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.remove_prefix(2);
+        base = 16;
+        if (digits[0] == '-') {
+            return std::nullopt;  // a sign belongs before the prefix, where it is not taken
+        }
     }
-    const bool hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
-    char* end = nullptr;
-    const long number = std::strtol(value.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
-    if (*end != '\0' || end == value.c_str() + (hex ? 2 : 0)) {
+    long number = 0;
+    const char* const end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, number, base);
+    if (error != std::errc() || stop != end) {
         return std::nullopt;
     }
     return number;
@@ -35,8 +41,8 @@ std::optional<uint8_t> ParseByte(std::string_view text) {
 }
 
 void Ignore(const std::filesystem::path& iniFile, const char* key, std::string_view value) {
-    std::fprintf(stderr, "%s: [Moscow] %s=%.*s is not a usable number; ignored\n", iniFile.c_str(),
-                 key, int(value.size()), value.data());
+    std::fprintf(stderr, "%s: [Moscow] %s=%s is not a usable number; ignored\n", iniFile.c_str(),
+                 key, platform::Cp1251ToUtf8(value).c_str());
 }
 
 }  // namespace
@@ -104,11 +110,36 @@ TMoscowConstants TMoscowConstants::Load(const std::filesystem::path& iniFile) {
     return constants;
 }
 
-void UnscrambleBlock(const char* block, int key, const TMoscowConstants& constants, char* out) {
-    // Output i takes input byte kSource[i]: the odd positions, then the even.
-    static constexpr std::array<int, kMoscowBlock> kSource = {0, 2, 4, 6, 1, 3, 5, 7};
-    out[0] = char(uint8_t(block[0]) - constants.Shift);
-    for (size_t i = 1; i < kMoscowBlock; ++i) {
-        out[i] = char(uint8_t(block[kSource[i]]) - uint8_t(key + constants.Positions[i - 1]));
+TMoscowUnscrambler::TMoscowUnscrambler(const TMoscowConstants& constants) : constants_(constants) {
+    dosToWin_.resize(256);
+    std::iota(dosToWin_.begin(), dosToWin_.end(), '\0');
+    DosToWin(dosToWin_);
+}
+
+const TMoscowUnscrambler::TLineTables& TMoscowUnscrambler::ForLine(char first) {
+    const TLineTables*& tables = byFirst_[uint8_t(first)];
+    if (tables == nullptr) {
+        // The key comes from the first byte after conversion, before the 127 rule.
+        const int key = constants_.LineKey(dosToWin_[uint8_t(first)]);
+        auto found = byKey_.find(key);
+        if (found == byKey_.end()) {
+            found = byKey_.emplace(key, MakeTables(key)).first;
+        }
+        tables = &found->second;
     }
+    return *tables;
+}
+
+TMoscowUnscrambler::TLineTables TMoscowUnscrambler::MakeTables(int key) const {
+    TLineTables tables;
+    for (size_t byte = 0; byte < 256; ++byte) {
+        const char converted = dosToWin_[byte] == '\0' ? kMoscowFiller : dosToWin_[byte];
+        // The first character is its byte less Shift; the others are their
+        // byte less the key and the constant of their output position.
+        tables[0][byte] = char(uint8_t(converted) - constants_.Shift);
+        for (size_t i = 1; i < kMoscowBlock; ++i) {
+            tables[i][byte] = char(uint8_t(converted) - uint8_t(key + constants_.Positions[i - 1]));
+        }
+    }
+    return tables;
 }

@@ -5,11 +5,12 @@
 // its output position. Every subtraction wraps around modulo 256.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
-#include <string_view>
 
 struct TMoscowConstants {
     uint8_t Shift = 0x0F;
@@ -34,5 +35,37 @@ struct TMoscowConstants {
 constexpr char kMoscowFiller = 127;
 constexpr size_t kMoscowBlock = 8;
 
-// Unscrambles one block of eight bytes into out[0..7].
-void UnscrambleBlock(const char* block, int key, const TMoscowConstants& constants, char* out);
+// Unscrambles the lines of a file as they were read (DOS-866 bytes). For each
+// line key it keeps one table per output position that maps a byte as read
+// to its character, the DOS-to-Windows conversion and the 127 rule built in:
+// a block costs eight look-ups. The tables of a key are made when a line of
+// that key first comes.
+class TMoscowUnscrambler {
+  public:
+    using TLineTables = std::array<std::array<char, 256>, kMoscowBlock>;
+
+    explicit TMoscowUnscrambler(const TMoscowConstants& constants);
+
+    // The tables for a line whose first byte as read is `first`.
+    const TLineTables& ForLine(char first);
+
+    // Unscrambles one block of eight bytes as read in place.
+    static void Unscramble(const TLineTables& tables, char* block) {
+        std::array<char, kMoscowBlock> bytes;
+        std::copy_n(block, kMoscowBlock, bytes.begin());
+        for (size_t i = 0; i < kMoscowBlock; ++i) {
+            block[i] = tables[i][uint8_t(bytes[kSource[i]])];
+        }
+    }
+
+  private:
+    // Output i of a block takes its byte kSource[i]: the odd positions, then the even.
+    static constexpr std::array<size_t, kMoscowBlock> kSource = {0, 2, 4, 6, 1, 3, 5, 7};
+
+    TLineTables MakeTables(int key) const;
+
+    TMoscowConstants constants_;
+    std::string dosToWin_;  // every byte value converted, indexed by the byte
+    std::map<int, TLineTables> byKey_;
+    std::array<const TLineTables*, 256> byFirst_{};  // by the first byte as read
+};

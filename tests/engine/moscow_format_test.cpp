@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/dbf_reader.h"
+#include "engine/dbf_table.h"
+#include "engine/delta.h"
+#include "engine/strfunc.h"
+#include "moscow_scrambler.h"
+#include "worker_fixture.h"
+
+namespace {
+
+using moscow_scrambler::Scramble;
+using Lines = std::vector<AnsiString>;
+using Rows = std::vector<std::vector<AnsiString>>;
+
+AnsiString Win(std::string_view utf8) {
+    return platform::Utf8ToCp1251(utf8);
+}
+
+std::string Bytes(std::string_view hex) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes.push_back(char(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    }
+    return bytes;
+}
+
+bool HasByteIn(std::string_view bytes, uint8_t low, uint8_t high) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [&](char c) { return uint8_t(c) >= low && uint8_t(c) <= high; });
+}
+
+// Records what the worker shows and stops it when the line report shows a
+// given percentage.
+class StoppingStatus : public RecordingStatus {
+  public:
+    void SetPercent(int16_t percent) override {
+        RecordingStatus::SetPercent(percent);
+        if (worker != nullptr && percent == stopAt) {
+            worker->Terminate();
+        }
+    }
+
+    platform::TThread* worker = nullptr;
+    int stopAt = -1;
+};
+
+// The worker's format steps, run on this thread by a worker whose own run
+// (with an empty configuration) has already ended.
+class MoscowFormatTest : public ::testing::Test {
+  protected:
+    MoscowFormatTest() : worker_(status_, status_, workspace_.Settings()) {
+        worker_.WaitFor();
+        worker_.FileName = "f.txt";
+    }
+
+    Lines Decode(Lines lines, const AnsiString& ident = "R_AMT") {
+        worker_.DecodeMoscow(lines, ident);
+        return lines;
+    }
+
+    // The decoded lines of the records, each scrambled with the worker's constants.
+    Lines DecodeRecords(const Lines& records, const AnsiString& ident = "R_AMT") {
+        Lines lines;
+        for (const AnsiString& record : records) {
+            lines.push_back(Scramble(record, worker_.Moscow));
+        }
+        return Decode(lines, ident);
+    }
+
+    // Converts the lines with the type's fields and reads the table back,
+    // values without their padding.
+    Rows Convert(const Lines& lines, const TDD& type) {
+        TTable table;
+        table.DatabaseName = workspace_.OutFolder();
+        table.TableName = "t.dbf";
+        for (const TDF* field = type.First; field != nullptr; field = field->Next) {
+            table.FieldDefs.Add(field->Name, ftString, field->Size, false);
+        }
+        table.CreateTable();
+        table.Open();
+        worker_.ConvertMoscow(table, lines, type);
+        table.Close();
+        const DbfContents contents = ReadDbf(workspace_.Out() / "t.dbf");
+        std::filesystem::remove(workspace_.Out() / "t.dbf");
+        Rows rows(contents.rows.size());
+        for (size_t row = 0; row < rows.size(); ++row) {
+            for (size_t field = 0; field < contents.fields.size(); ++field) {
+                rows[row].push_back(contents.Value(row, field));
+            }
+        }
+        return rows;
+    }
+
+    WorkerWorkspace workspace_;
+    StoppingStatus status_;
+    TDelta worker_;
+};
+
+TEST_F(MoscowFormatTest, TestVectorsHoldForTheDecoderAndTheScrambler) {
+    struct Vector {
+        const char* raw;        // bytes of the file's line, DOS-866
+        std::string text;       // the unscrambled text before trimming, Windows-1251
+        const char* scrambled;  // what the scrambler makes of the text: 127 spelled out
+        bool isRamt;            // whether the text begins with "R_AMT"
+    };
+    const std::vector<Vector> vectors = {
+        {"616567274e3f573c40463a2740463e43", "R_AMT 0012345 77", "616567274e3f573c40463a2740463e43",
+         true},
+        // Three bytes are shifted from DOS-866 before unscrambling: 8f, 8d, 91.
+        {"616567274e8f578d913138273e3d383e3f313a273d2f2a2c", Win("R_AMT АБВ01.  .2020     "),
+         "616567274e8f578d913138273e3d383e3f313a273d2f2a2c", true},
+        // 17 bytes: the last block is filled up with 127.
+        {"616567274e3f573c40463a2740463e4341", "R_AMT 0012345 772wrunxps",
+         "616567274e3f573c40463a2740463e43417f7f7f7f7f7f7f", true},
+        // A zero byte counts as 127, which makes the line no R_AMT record.
+        {"610067274e3f573c40463a2740463e43", "R_AMn 0012345 77", "617f67274e3f573c40463a2740463e43",
+         false},
+    };
+    for (const Vector& v : vectors) {
+        const Lines trimmed = {AnsiString(Trim(v.text))};
+        // The whole text as the identifier: the unscrambled line is that text, blanks and all.
+        EXPECT_EQ(Decode({Bytes(v.raw)}, v.text), trimmed) << v.raw;
+        EXPECT_EQ(Decode({Bytes(v.raw)}, "R_AMT"), v.isRamt ? trimmed : Lines{}) << v.raw;
+        EXPECT_EQ(Scramble(v.text), Bytes(v.scrambled)) << v.raw;
+        EXPECT_EQ(Decode({Bytes(v.scrambled)}, v.text), trimmed) << v.raw;
+    }
+    EXPECT_EQ(Decode({Bytes("61")}, "R"), Lines{"Rwrunxps"});  // one byte and seven of 127
+}
+
+TEST_F(MoscowFormatTest, RandomRecordsComeBackWithAnyConstants) {
+    TMoscowConstants other;
+    other.Shift = 0x21;
+    other.Positions = {0x09, 0x03, 0x00, 0xFE, 0x07, 0xB0, 0x05};  // wrapping around 256
+    other.KeyDivisor = 7;
+    other.KeyOffset = -3;  // keys below 0 as well
+    other.KeyBound = 2;
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<size_t> length(1, 40);
+    std::uniform_int_distribution<int> byte(0x21, 0xFF);
+    for (const TMoscowConstants& constants : {TMoscowConstants(), other}) {
+        worker_.Moscow = constants;
+        for (int n = 0; n < 2000; ++n) {
+            // Characters whose scrambled byte no DOS-866 line can carry are drawn again.
+            AnsiString record;
+            for (const size_t size = length(random); record.size() < size;) {
+                const char c = char(byte(random));
+                try {
+                    Scramble(record + c, constants);
+                    record += c;
+                } catch (const std::invalid_argument&) {
+                }
+            }
+            // The whole record is the identifier, so the test is on every character.
+            EXPECT_EQ(Decode({Scramble(record, constants)}, record), Lines{record})
+                << "record " << n;
+        }
+    }
+}
+
+TEST_F(MoscowFormatTest, CyrillicBytesAreShiftedBeforeUnscramblingAndTheKeyTakesTheShiftedByte) {
+    const AnsiString record = Win("Арена ТРЕК 12");
+    const std::string line = Scramble(record);
+    // The first byte 0x8F is 0xCF after shifting: key 4, where 0x8F would give 5.
+    ASSERT_EQ(uint8_t(line[0]), 0x8F);
+    ASSERT_TRUE(HasByteIn(line, 0x80, 0xAF) && HasByteIn(line, 0xE0, 0xEF)) << "no shifted bytes";
+    EXPECT_EQ(Decode({line}, Win("Арена")), Lines{record});
+}
+
+TEST_F(MoscowFormatTest, IdentifierSelectsLinesBeforeTheyAreTrimmed) {
+    struct Case {
+        const char* what;
+        Lines records;
+        AnsiString ident;
+        Lines kept;
+    };
+    const std::vector<Case> cases = {
+        {"foreign lines between, order kept, blanks and control codes trimmed",
+         {"R_AMT 1", "Q_AMT 2", "R_AMT 3\t\x01", "R_XYZ 4", "R_AMT 5"},
+         "R_AMT",
+         {"R_AMT 1", "R_AMT 3", "R_AMT 5"}},
+        {"a blank before the identifier drops the line",
+         {" R_AMT 1", "R_AMT 2"},
+         "R_AMT",
+         {"R_AMT 2"}},
+        {"case counts", {"R_aMT 1", "R_AMT 2"}, "R_AMT", {"R_AMT 2"}},
+        {"an empty identifier keeps nothing", {"R_AMT 1", " ", "X"}, "", {}},
+        {"an identifier across blocks",
+         {"R_AMT 0012345 77", "R_AMT 0012346 77"},
+         "R_AMT 0012345 7",
+         {"R_AMT 0012345 77"}},
+        {"a Cyrillic identifier", {Win("АМТ ёлка"), Win("АМ Т")}, Win("АМТ"), {Win("АМТ ёлка")}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DecodeRecords(c.records, c.ident), c.kept) << c.what;
+    }
+}
+
+TEST_F(MoscowFormatTest, EveryLineHasItsOwnKey) {
+    // "Q" and "R" scramble to first bytes of keys 5 and 6; equal first bytes share a key.
+    const std::string first = Scramble("R_AMT 1");
+    const std::string foreign = Scramble("Q_AMT 2");
+    const std::string second = Scramble("R_AMT 3");
+    ASSERT_EQ(first[0], second[0]);
+    ASSERT_NE(worker_.Moscow.LineKey(first[0]), worker_.Moscow.LineKey(foreign[0]));  // ASCII
+    EXPECT_EQ(Decode({first, foreign, second, "", foreign, second}),
+              (Lines{"R_AMT 1", "R_AMT 3", "R_AMT 3"}));
+    EXPECT_EQ(Decode({foreign}, "Q_AMT"), Lines{"Q_AMT 2"});
+}
+
+TEST_F(MoscowFormatTest, StopEndsTheDecodeAtTheNextLine) {
+    const Lines lines = {Scramble("R_AMT 1"), Scramble("R_AMT 2"), Scramble("R_AMT 3"),
+                         Scramble("R_AMT 4")};
+    status_.worker = &worker_;
+    status_.stopAt = 50;  // the report before the third of four lines
+    EXPECT_EQ(Decode(lines), (Lines{"R_AMT 1", "R_AMT 2"}));
+    // Stopped already: the first line's report is made, then the list is emptied.
+    status_.captions.clear();
+    EXPECT_TRUE(Decode(lines).empty());
+    EXPECT_EQ(status_.captions, Lines{Win("Декодирование f.txt")});
+}
+
+TEST_F(MoscowFormatTest, ConvertReportsEveryLineAndConvertsToTheEndDespiteAStop) {
+    TDL list;
+    TDD& type = *list.Add("t", 1, "R_AMT");
+    type.Add("NUM", 3, 7, 0);
+    worker_.Terminate();
+    status_.captions.clear();
+    const Rows rows = Convert({"R_AMT 1", "R_AMT 2", "R_AMT 3"}, type);
+    EXPECT_EQ(rows, (Rows{{"1"}, {"2"}, {"3"}}));
+    EXPECT_EQ(status_.percents.back(), 66);
+    EXPECT_EQ(status_.captions.back(), Win("Преобразование f.txt"));
+}
+
+TEST_F(MoscowFormatTest, FieldsAreCutByColumn) {
+    TDL list;
+    TDD& type = *list.Add("t", 1, "R_AMT");
+    // The first line: R_AMT 1-5, number 7-13, 77 16-17, date 19-28, blank date 30-33, АБВ 35-37.
+    const AnsiString line = Win("R_AMT 0012345  77 12.  .2020 .  . АБВ");
+    type.Add("ID", 5, 1, 0);
+    type.Add("NUM", 7, 7, 0);
+    type.Add("OVERLAP", 6, 10, 0);  // takes the end of NUM: "2345  "
+    type.Add("PADDED", 4, 14, 0);   // "  77"
+    type.Add("DATE", 10, 19, 0);    // "12.  .2020"
+    type.Add("WIDE", 14, 18, 0);    // the date amid other text
+    type.Add("HALF", 5, 19, 0);     // "12.  ": no second dot in the column
+    type.Add("BLANKDATE", 4, 30, 0);
+    type.Add("TAIL", 10, 35, 0);   // reaches past the end
+    type.Add("LAST", 1, 37, 0);    // the last character
+    type.Add("BEYOND", 3, 38, 0);  // starts past the end
+    type.Add("CUT", 3, 1, 0);
+    const Rows rows = Convert({line, "R_AMT .   . 1", "R_AMT"}, type);
+    EXPECT_EQ(
+        rows,
+        (Rows{
+            {"R_AMT", "0012345", "2345", "77", "", "", "12.", "", Win("АБВ"), Win("В"), "", "R_A"},
+            // three blanks between the dots are no empty date
+            {"R_AMT", ".   . 1", ". 1", "", "", "", "", "", "", "", "", "R_A"},
+            {"R_AMT", "", "", "", "", "", "", "", "", "", "", "R_A"},
+        }));
+}
+
+TEST_F(MoscowFormatTest, SpecialProductsKeepRowsOfAcceptedObjectsOnlyAndNeverTouchNumbers) {
+    worker_.KodObjList = {"ab1", "02"};
+    worker_.TipZnakList = {};  // in the numbered-code format this would amend every row
+    TDL list;
+    TDD& type = *list.Add("t", 1, "R_AMT");
+    type.SpecProd = true;
+    type.KodObj = "kod";
+    type.TipZnak = "TIP";
+    type.Ceria = "CER";
+    type.Beg = "BEG";
+    type.End = "END";
+    type.Add("KOD", 3, 7, 0);
+    type.Add("BEG", 6, 11, 0);  // wide enough for a region code appended
+    type.Add("END", 6, 18, 0);
+    type.Add("TIP", 2, 25, 0);
+    type.Add("CER", 2, 28, 0);
+    const Lines lines = {
+        "R_AMT AB1 0001   0002   10 50",
+        "R_AMT 03  0003   0004   10 50",
+        "R_AMT 02  0005   0006   77 50",
+    };
+    EXPECT_EQ(Convert(lines, type),
+              (Rows{{"AB1", "0001", "0002", "10", "50"}, {"02", "0005", "0006", "77", "50"}}));
+
+    // An object-code field the table does not have drops every row.
+    for (const char* missing : {"NOSUCH", ""}) {
+        type.KodObj = missing;
+        EXPECT_TRUE(Convert(lines, type).empty()) << "KodObj \"" << missing << "\"";
+    }
+    type.SpecProd = false;
+    EXPECT_EQ(Convert(lines, type).size(), 3u);
+}
+
+// The constants of the code-value file reach a worker's pass, which turns a
+// file of this format into a table.
+TEST(MoscowWorker, ConvertsAFileWithTheConstantsOfTheCodeValueFile) {
+    WorkerWorkspace workspace;
+    workspace.WriteIni("[Moscow]\nShift=0x21\nPositions=9;3;0;0xFE;7;0xB0;5\nKeyDivisor=7\n");
+    TMoscowConstants constants;
+    constants.Shift = 0x21;
+    constants.Positions = {9, 3, 0, 0xFE, 7, 0xB0, 5};
+    constants.KeyDivisor = 7;
+
+    TDL config;
+    TDD* type = workspace.AddType(config, "m", 1, "R_AMT");
+    type->Add(Win("НОМЕР"), 7, 7, 0);
+    type->Add(Win("ИМЯ"), 12, 15, 0);
+    config.Save(workspace.Store());
+    WorkerWorkspace::WriteFile(workspace.In() / "f.txt",
+                               Scramble(Win("R_AMT 0012345 Иванов"), constants) + "\r\n" +
+                                   Scramble("R_XYZ 1", constants) + "\r\n" +
+                                   Scramble(Win("R_AMT 0012346 Ёжик"), constants) + "\r\n");
+
+    RecordingStatus status;
+    TDelta worker(status, status, workspace.Settings());
+    worker.WaitFor();
+    EXPECT_TRUE(workspace.failures.empty());
+    EXPECT_FALSE(std::filesystem::exists(workspace.In() / "f.txt"));
+    const DbfContents table = ReadDbf(workspace.Out() / "f.dbf");
+    ASSERT_EQ(table.rows.size(), 2u);
+    EXPECT_EQ(table.Value(0, 0), "0012345");
+    EXPECT_EQ(table.Value(0, 1), Win("Иванов"));
+    EXPECT_EQ(table.Value(1, 0), "0012346");
+    EXPECT_EQ(table.Value(1, 1), Win("Ёжик"));
+}
+
+}  // namespace

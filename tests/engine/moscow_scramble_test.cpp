@@ -1,0 +1,165 @@
+#include "engine/moscow_scramble.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "tests/temp_path.h"
+
+namespace {
+
+TEST(MoscowLineKey, SignedRemainderPlusOffsetAndOnceMoreBelowTheBound) {
+    struct Case {
+        uint8_t first;
+        int key;
+    };
+    // Defaults: remainder by 5 with the byte's sign, plus 4, plus 4 more below 3.
+    const std::vector<Case> defaults = {
+        {0x61, 6},             // 97 % 5 = 2
+        {0x00, 4},             // 0: 4 is not below 3
+        {0x04, 8}, {0xFF, 3},  // -1 % 5 = -1: 3 is not below 3
+        {0xFE, 6},             // -2 -> 2, below 3 -> 6
+        {0xFC, 4},             // -4 -> 0 -> 4
+        {0x80, 5},             // -128 % 5 = -3 -> 1 -> 5 (as unsigned, 128 would give 7)
+        {0xCF, 4},             // -49 % 5 = -4 -> 0 -> 4 (as unsigned, 207 would give 6)
+    };
+    const TMoscowConstants constants;
+    for (const Case& c : defaults) {
+        EXPECT_EQ(constants.LineKey(char(c.first)), c.key) << "byte " << int(c.first);
+    }
+
+    TMoscowConstants other;
+    other.KeyDivisor = 3;
+    other.KeyOffset = 10;
+    other.KeyBound = 12;
+    EXPECT_EQ(other.LineKey(5), 12);           // 2 + 10 is not below 12
+    EXPECT_EQ(other.LineKey(4), 21);           // 1 + 10 is, so 10 more
+    EXPECT_EQ(other.LineKey(char(0xFB)), 18);  // -5 % 3 = -2 -> 8, below 12 -> 18
+}
+
+// The constants as one comparable value.
+using ConstantValues = std::tuple<int, std::vector<int>, int, int, int>;
+
+ConstantValues Values(const TMoscowConstants& constants) {
+    return {constants.Shift,
+            std::vector<int>(constants.Positions.begin(), constants.Positions.end()),
+            constants.KeyDivisor, constants.KeyOffset, constants.KeyBound};
+}
+
+TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
+    struct Case {
+        const char* what;
+        std::string ini;
+        std::function<void(TMoscowConstants&)> expect;  // changes to the defaults
+    };
+    const std::vector<Case> cases = {
+        {"no section", "[CodeValue]\nKodObj=01\n", [](TMoscowConstants&) {}},
+        {"an empty value counts as none", "[Moscow]\nShift=\nPositions=\n",
+         [](TMoscowConstants&) {}},
+        {"one key alone", "[Moscow]\nKeyBound=1\n", [](TMoscowConstants& c) { c.KeyBound = 1; }},
+        {"every key, decimal and hex in either case",
+         "[Moscow]\nShift=0x10\nPositions=1;0x2;3; 4 ;5;0XfF;0\nKeyDivisor=7\n"
+         "KeyOffset=-2\nkeybound=0X0a\n",
+         [](TMoscowConstants& c) {
+             c.Shift = 0x10;
+             c.Positions = {1, 2, 3, 4, 5, 255, 0};
+             c.KeyDivisor = 7;
+             c.KeyOffset = -2;
+             c.KeyBound = 10;
+         }},
+    };
+    for (const Case& c : cases) {
+        const TempPath ini;
+        ini.Write(c.ini);
+        TMoscowConstants expected;
+        c.expect(expected);
+        testing::internal::CaptureStderr();
+        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.what;
+        EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
+    }
+
+    const TempPath missing;
+    EXPECT_EQ(Values(TMoscowConstants::Load(missing.path())), Values(TMoscowConstants()));
+}
+
+TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApply) {
+    struct Case {
+        const char* what;
+        std::string ini;
+        std::function<void(TMoscowConstants&)> expect;  // what still applies
+        std::vector<std::string> ignored;               // "Key=value" of each line on stderr
+    };
+    const std::vector<Case> cases = {
+        {"not numbers",
+         "[Moscow]\nShift=abc\nKeyDivisor=1.5\nKeyOffset=12abc\nKeyBound=0x\n"
+         "Positions=1;2;3;4;5;6;7\n",
+         [](TMoscowConstants& c) { c.Positions = {1, 2, 3, 4, 5, 6, 7}; },
+         {"Shift=abc", "KeyDivisor=1.5", "KeyOffset=12abc", "KeyBound=0x"}},
+        {"out of range",
+         "[Moscow]\nShift=256\nKeyOffset=99999999999999999999\nKeyBound=2\n",
+         [](TMoscowConstants& c) { c.KeyBound = 2; },
+         {"Shift=256", "KeyOffset=99999999999999999999"}},
+        {"a negative byte and a sign inside the hex",
+         "[Moscow]\nShift=-1\nKeyOffset=0x-5\n",
+         [](TMoscowConstants&) {},
+         {"Shift=-1", "KeyOffset=0x-5"}},
+        {"a divisor of 0 leaves no remainder",
+         "[Moscow]\nKeyDivisor=0\nShift=0x0e\n",
+         [](TMoscowConstants& c) { c.Shift = 0x0E; },
+         {"KeyDivisor=0"}},
+        {"six positions",
+         "[Moscow]\nPositions=1;2;3;4;5;6\n",
+         [](TMoscowConstants&) {},
+         {"Positions=1;2;3;4;5;6"}},
+        {"eight positions",
+         "[Moscow]\nPositions=1;2;3;4;5;6;7;8\n",
+         [](TMoscowConstants&) {},
+         {"Positions=1;2;3;4;5;6;7;8"}},
+        {"a position beyond a byte",
+         "[Moscow]\nPositions=1;2;3;4;5;6;256\n",
+         [](TMoscowConstants&) {},
+         {"Positions=1;2;3;4;5;6;256"}},
+        {"an empty position",
+         "[Moscow]\nPositions=1;2;;4;5;6;7\n",
+         [](TMoscowConstants&) {},
+         {"Positions=1;2;;4;5;6;7"}},
+        {"text in Windows-1251 is reported in UTF-8",
+         "[Moscow]\nShift=\xEF\xFF\xF2\n",
+         [](TMoscowConstants&) {},
+         {"Shift=пят"}},
+    };
+    for (const Case& c : cases) {
+        const TempPath ini;
+        ini.Write(c.ini);
+        TMoscowConstants expected;
+        c.expect(expected);
+        testing::internal::CaptureStderr();
+        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
+        std::vector<std::string> lines;
+        for (size_t at = 0, end; (end = errors.find('\n', at)) != std::string::npos; at = end + 1) {
+            lines.push_back(errors.substr(at, end - at));
+        }
+        EXPECT_EQ(lines.size(), c.ignored.size()) << c.what << ":\n" << errors;
+        for (const std::string& line : lines) {
+            EXPECT_EQ(line.rfind(ini.path().string() + ": [Moscow] ", 0), 0u) << line;
+        }
+        for (const std::string& value : c.ignored) {
+            EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                    [&](const std::string& line) {
+                                        return line.find("] " + value + " ") != std::string::npos;
+                                    }),
+                      1)
+                << c.what << ": " << value << " in\n"
+                << errors;
+        }
+    }
+}
+
+}  // namespace
