@@ -1,18 +1,19 @@
 #include "engine/dbf_reader.h"
 
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream stream(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << stream.rdbuf();  // in large blocks
     if (!stream.is_open() || stream.bad()) {
         throw std::runtime_error("cannot read '" + path.string() + "'");
     }
-    return bytes;
+    return std::move(bytes).str();
 }
 
 }  // namespace
