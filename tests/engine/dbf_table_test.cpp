@@ -114,7 +114,8 @@ TEST_F(DbfTableTest, StoresValuesAsGivenCutToTheWidthAndPaddedWithBlanks) {
         // The neighbour is set first: a value running past its width would overwrite it.
         table.FieldByName(u"F2").SetAsString("xyz");
         TField& field = table.FieldByName(u"F1");
-        field.SetAsString(c.given);
+        // An empty value comes as a view without data, as a missing item gives it.
+        field.SetAsString(c.given.empty() ? std::string_view() : std::string_view(c.given));
         EXPECT_EQ(field.AsString(), std::string(dbf::WithoutTrailingBlanks(c.stored))) << c.given;
         table.Post();
     }
