@@ -2,45 +2,11 @@
 
 #include <stdexcept>
 
+#include "engine/dbf_field_name.h"
+
 namespace {
 
 constexpr int kMaxFields = 255;
-
-// Latin letters, and every Windows-1251 character of the Cyrillic block
-// (Russian, Ukrainian, Belarusian, Serbian and Macedonian letters).
-bool IsLetter(char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
-        return true;
-    }
-    const char16_t unicode = platform::Cp1251ToUtf16(std::string_view(&c, 1)).front();
-    return unicode >= 0x0400 && unicode <= 0x04FF;
-}
-
-bool IsNameCharacter(char c) {
-    return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
-}
-
-// Why `name` cannot name a field, or an empty text when it can.
-std::string NameFault(const std::u16string& name, const AnsiString& ansi) {
-    if (name.empty()) {
-        return "the name is empty";
-    }
-    if (platform::Cp1251ToUtf16(ansi) != name) {
-        return "the name has characters outside Windows-1251";
-    }
-    if (ansi.size() > dbf::kMaxNameLength) {
-        return "the name is longer than 10 characters";
-    }
-    if (!IsLetter(ansi.front())) {
-        return "the name does not start with a letter";
-    }
-    for (char c : ansi) {
-        if (!IsNameCharacter(c)) {
-            return "the name may hold only letters, digits and '_'";
-        }
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -63,11 +29,10 @@ std::vector<dbf::FieldLayout> TFieldDefs::Layout() const {
             throw std::runtime_error("field " + std::to_string(i + 1) + " '" +
                                      platform::Utf16ToUtf8(def.Name) + "': " + reason);
         };
-        const AnsiString ansi = platform::Utf16ToCp1251(def.Name);
-        if (const std::string fault = NameFault(def.Name, ansi); !fault.empty()) {
-            refuse(fault);
+        if (const auto fault = dbf::CheckFieldName(def.Name)) {
+            refuse(dbf::Describe(*fault));
         }
-        const AnsiString name = dbf::UpperCaseName(ansi);
+        const AnsiString name = dbf::StoredFieldName(def.Name);
         for (size_t j = 0; j < i; ++j) {
             if (layout[j].name == name) {
                 refuse("the name repeats field " + std::to_string(j + 1) + " (case ignored)");

@@ -1,0 +1,155 @@
+#include "ui/field_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "tests/ui/test_text.h"
+
+namespace {
+
+struct FieldEditorTest : ::testing::Test {
+    TDF field{"", 0, 0, 0};  // a new field, as the type editor hands it over
+};
+
+TEST_F(FieldEditorTest, NewFieldOpensEmptyAtTheMinimaWithOkDisabled) {
+    TfmField editor(field);
+    EXPECT_EQ(editor.windowTitle(), u"Поле"_s);
+    EXPECT_EQ(editor.edName->text(), u""_s);
+    EXPECT_EQ(editor.seSize->value(), 1);
+    EXPECT_EQ(editor.seCode->value(), 1);
+    EXPECT_EQ(editor.seACode->value(), 1);
+    EXPECT_FALSE(editor.btOk->isEnabled());
+    EXPECT_TRUE(editor.lbNameHint->isHidden());
+}
+
+TEST_F(FieldEditorTest, ExistingFieldShowsItsStoredValues) {
+    TDF stored("NOMER", 20, 5, 7);
+    TfmField editor(stored);
+    EXPECT_EQ(editor.edName->text(), u"NOMER"_s);
+    EXPECT_EQ(editor.seSize->value(), 20);
+    EXPECT_EQ(editor.seCode->value(), 5);
+    EXPECT_EQ(editor.seACode->value(), 7);  // not overwritten by the code
+    EXPECT_TRUE(editor.btOk->isEnabled());
+}
+
+TEST_F(FieldEditorTest, OkNeedsANameThatIsNotOnlyBlanks) {
+    TfmField editor(field);
+    editor.edName->setText(u"   "_s);
+    EXPECT_FALSE(editor.btOk->isEnabled());
+    editor.edName->setText(u" \t"_s);
+    EXPECT_FALSE(editor.btOk->isEnabled());
+    editor.edName->setText(u"  A "_s);
+    EXPECT_TRUE(editor.btOk->isEnabled());
+    editor.edName->clear();
+    EXPECT_FALSE(editor.btOk->isEnabled());
+}
+
+TEST_F(FieldEditorTest, OkWritesTheTrimmedNameAndTheValues) {
+    TfmField editor(field);
+    editor.edName->setText(u"  Номер_1 "_s);
+    editor.seSize->setValue(30);
+    editor.seCode->setValue(12);
+    EXPECT_EQ(editor.seACode->value(), 12);  // the code is copied
+    editor.seACode->setValue(3);             // and may then differ
+    editor.btOk->click();
+    EXPECT_EQ(editor.result(), QDialog::Accepted);
+    EXPECT_EQ(field.Name, u"Номер_1");
+    EXPECT_EQ(field.Size, 30);
+    EXPECT_EQ(field.Code, 12);
+    EXPECT_EQ(field.ACode, 3);
+}
+
+TEST_F(FieldEditorTest, CancelLeavesTheFieldUntouched) {
+    TDF stored("NOMER", 20, 5, 7);
+    TfmField editor(stored);
+    editor.edName->setText(u"OTHER"_s);
+    editor.seSize->setValue(9);
+    editor.seCode->setValue(9);
+    editor.btCancel->click();
+    EXPECT_EQ(editor.result(), QDialog::Rejected);
+    EXPECT_EQ(stored.Name, u"NOMER");
+    EXPECT_EQ(stored.Size, 20);
+    EXPECT_EQ(stored.Code, 5);
+    EXPECT_EQ(stored.ACode, 7);
+}
+
+TEST_F(FieldEditorTest, CodeCaptionFollowsTheFormatInKey) {
+    const struct {
+        int32_t key;
+        const char16_t* caption;
+    } cases[] = {{0, u"Шифр"}, {1, u"Смещение"}, {-1, u"Шифр поля"}, {2, u"Шифр поля"}};
+    for (const auto& c : cases) {
+        field.Key = c.key;
+        TfmField editor(field);
+        EXPECT_EQ(editor.lbCode->text(), QString::fromUtf16(c.caption)) << "Key " << c.key;
+        EXPECT_EQ(editor.lbAddCode->text(), u"Альтернативный шифр поля"_s);
+    }
+}
+
+TEST_F(FieldEditorTest, ValuesAreKeptInTheirRanges) {
+    TDF stored("A", 300, 101, -5);
+    TfmField editor(stored);
+    EXPECT_EQ(editor.seSize->value(), 255);
+    EXPECT_EQ(editor.seCode->value(), 100);
+    EXPECT_EQ(editor.seACode->value(), 1);
+    editor.seSize->setValue(0);
+    EXPECT_EQ(editor.seSize->value(), 1);
+    editor.seACode->setValue(1000);
+    EXPECT_EQ(editor.seACode->value(), 100);
+}
+
+TEST_F(FieldEditorTest, TypedValueBelowTheRangeIsRaisedWhenTheFocusLeaves) {
+    TfmField editor(field);
+    editor.seCode->setValue(50);
+    QLineEdit* text = editor.seCode->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    text->setText(QStringLiteral("0"));
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(editor.seCode, &focusOut);
+    EXPECT_EQ(editor.seCode->value(), 1);
+    EXPECT_EQ(editor.seCode->text(), u"1"_s);
+}
+
+TEST_F(FieldEditorTest, NamesTheTableCannotTakeKeepOkDisabledWithAHint) {
+    TDD type("T", 0, "");
+    type.Add("NOMER", 10, 1, 1);
+    type.Add(Ansi("Дата"), 10, 2, 2);
+    const struct {
+        const char16_t* name;
+        bool accepted;
+    } cases[] = {
+        {u"NOMER_2", true}, {u"Сумма", true},  {u"A1234567890", false}, {u"A123456789", true},
+        {u"1ABC", false},   {u"_ABC", false},  {u"AB CD", false},       {u"AB-CD", false},
+        {u"Ωmega", false},  {u"nomer", false}, {u"ДАТА", false},        {u"  nomer ", false},
+        {u"NOMER2", true},
+    };
+    TfmField editor(field, nullptr, &type);
+    for (const auto& c : cases) {
+        editor.edName->setText(QString::fromUtf16(c.name));
+        const QString shown = editor.edName->text();
+        EXPECT_EQ(editor.btOk->isEnabled(), c.accepted) << shown.toStdString();
+        EXPECT_EQ(editor.lbNameHint->isHidden(), c.accepted) << shown.toStdString();
+        EXPECT_EQ(editor.lbNameHint->text().isEmpty(), c.accepted) << shown.toStdString();
+    }
+}
+
+TEST_F(FieldEditorTest, AFieldMayKeepItsOwnNameInAnotherCase) {
+    TDD type("T", 0, "");
+    TDF& own = *type.Add("NOMER", 10, 1, 1);
+    type.Add("DATA", 10, 2, 2);
+    TfmField editor(own, nullptr, &type);
+    EXPECT_TRUE(editor.btOk->isEnabled());
+    editor.edName->setText(u"Nomer"_s);
+    EXPECT_TRUE(editor.btOk->isEnabled());
+    editor.edName->setText(u"data"_s);
+    EXPECT_FALSE(editor.btOk->isEnabled());
+    EXPECT_EQ(editor.lbNameHint->text(), u"Поле с таким именем уже есть"_s);
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+// The configuration keeps its texts in Windows-1251; the widgets show UTF-16.
+#pragma once
+
+#include <QString>
+
+#include "platform/codepage.h"
+
+inline QString FromAnsi(const AnsiString& text) {
+    return QString::fromStdU16String(platform::Cp1251ToUtf16(text));
+}
+
+// A character Windows-1251 cannot hold becomes "?".
+inline AnsiString ToAnsi(const QString& text) {
+    return platform::Utf16ToCp1251(text.toStdU16String());
+}
