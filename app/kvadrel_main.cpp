@@ -7,8 +7,9 @@
 #include <stdexcept>
 
 #include "platform/single_instance.h"
-#include "ui/error_box.h"
+#include "ui/default_title.h"
 #include "ui/main_window.h"
+#include "ui/uncaught_error.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

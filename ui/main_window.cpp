@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "ui/error_box.h"
+#include "ui/region_dialog.h"
+#include "ui/uncaught_error.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
                        " QToolButton { margin-top: 2px; }"));
     Start = AddAction(QStringLiteral("Старт"), &TfmMain::StartExecute);
     Stop = AddAction(QStringLiteral("Стоп"), &TfmMain::StopExecute);
-    Region = AddAction(QStringLiteral("Настройка"), nullptr);
+    Region = AddAction(QStringLiteral("Настройка"), &TfmMain::RegionExecute);
     Help = AddAction(QStringLiteral("Справка"), nullptr);
     Help->setEnabled(false);
     Exit = AddAction(QStringLiteral("Выход"), &TfmMain::ExitExecute);
@@ -113,6 +114,11 @@ void TfmMain::StopExecute() {
     Stop->setEnabled(false);
     SetStatus(QStringLiteral("Программа остановлена"));
     CanExit = 1;
+}
+
+void TfmMain::RegionExecute() {
+    TfmRegion dialog(this, settings_.StoreFile);
+    dialog.exec();
 }
 
 void TfmMain::ExitExecute() {

@@ -36,6 +36,9 @@ class TfmMain : public QWidget {
     // "Стоп": asks the worker to end, waits for it while running its last
     // hand-overs, deletes it and puts the window into the stopped state.
     void StopExecute();
+    // "Настройка": the update list dialog, run modally; it stores its changes
+    // itself, and they reach the next worker (AutoRun the next program start).
+    void RegionExecute();
     // "Выход": closes the window, which ends the program.
     void ExitExecute();
 

@@ -3,6 +3,8 @@
 #include <QThread>
 #include <stdexcept>
 
+#include "ui/ansi_text.h"
+
 namespace {
 
 void RequireWidgetThread(const QWidget& widget) {
@@ -15,7 +17,7 @@ void RequireWidgetThread(const QWidget& widget) {
 
 void TPaneStatus::SetCaption(const AnsiString& text) {
     RequireWidgetThread(pane_);
-    pane_.setText(QString::fromStdU16String(platform::Cp1251ToUtf16(text)));
+    pane_.setText(FromAnsi(text));
 }
 
 void TBarProgress::SetPercent(int16_t percent) {

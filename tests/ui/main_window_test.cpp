@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QToolButton>
 #include <thread>
 
@@ -10,6 +11,9 @@
 #include "engine/dbf_reader.h"
 #include "event_wait.h"
 #include "qt_printers.h"
+#include "tests/ui/modal.h"
+#include "tests/ui/test_text.h"
+#include "ui/region_dialog.h"
 
 namespace fs = std::filesystem;
 
@@ -176,6 +180,32 @@ TEST_F(MainWindowTest, WorkerThatEndedByItselfStillShowsRunningUntilStop) {
     ExpectRunning(*window);
     window->Stop->trigger();
     ExpectStopped(*window);
+}
+
+TEST_F(MainWindowTest, TypeAddedInTheUpdateListIsProcessedFromTheNextStart) {
+    const auto window = Window(false);
+    window->show();
+    WhenModal<TfmRegion>([&](TfmRegion& dialog) {
+        dialog.EditType = [&](TDD& type) {
+            type.Name = Ansi("Новый");
+            type.Codec = 0;
+            type.From = ws_.InFolder();
+            type.To = ws_.OutFolder();
+            type.Mask = "*.txt";
+            type.Add("NUMBER", 10, 1, 1);
+            return true;
+        };
+        dialog.sbAdd->click();
+        dialog.btClose->click();
+    });
+    window->Region->trigger();
+    ExpectStopped(*window);
+
+    WorkerWorkspace::WriteFile(ws_.In() / "new.txt", "/01=7\r\n");
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return fs::exists(ws_.Out() / "new.dbf"); }));
+    window->Stop->trigger();
+    EXPECT_EQ(ReadDbf(ws_.Out() / "new.dbf").Value(0, 0), "7");
 }
 
 TEST_F(MainWindowTest, WorkerViewRefusesOtherThreads) {

@@ -1,15 +1,10 @@
-// Readable failure messages for the Qt values the widget tests compare.
+// Readable failure messages for the Qt geometry the widget tests compare.
 #pragma once
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <QString>
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 inline void PrintTo(const QPoint& point, std::ostream* out) {
     *out << '(' << point.x() << ", " << point.y() << ')';
