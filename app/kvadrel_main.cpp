@@ -1,0 +1,33 @@
+// kvadrel: the converter's window. One copy runs at a time; an error that
+// reaches the top is shown in the standard exception box, and the exit code is
+// always 0.
+#include <QApplication>
+#include <QFileInfo>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/single_instance.h"
+#include "ui/default_title.h"
+#include "ui/main_window.h"
+#include "ui/uncaught_error.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    application.setApplicationDisplayName(
+        DefaultTitle(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+    // Held until the process ends; the system frees it however the process ends.
+    std::unique_ptr<platform::SingleInstanceLock> lock;
+    try {
+        lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
+        if (!lock) {
+            throw std::runtime_error("Программа уже запущена");
+        }
+        application.setApplicationDisplayName(QStringLiteral("Пребразователь обновлений в DBase"));
+        TfmMain window;
+        window.show();
+        QApplication::exec();
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return 0;
+}

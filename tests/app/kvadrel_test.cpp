@@ -1,0 +1,207 @@
+// The window program as a process: only one copy runs at a time, and the
+// batch tool shares its lock. Each test runs in a network namespace of its
+// own, so the machine-wide lock of a copy running on this machine is neither
+// taken nor seen.
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../temp_path.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(30);
+
+// Moves this process (and the programs it starts) into a network namespace
+// of its own: as root directly, otherwise inside a user namespace that maps
+// our own user and group.
+bool EnterOwnNetwork() {
+    if (::geteuid() == 0) {
+        return ::unshare(CLONE_NEWNET) == 0;
+    }
+    const uid_t uid = ::geteuid();
+    const gid_t gid = ::getegid();
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
+        return false;
+    }
+    std::ofstream("/proc/self/setgroups") << "deny";
+    std::ofstream("/proc/self/uid_map") << uid << ' ' << uid << " 1";
+    std::ofstream("/proc/self/gid_map") << gid << ' ' << gid << " 1";
+    return ::geteuid() == uid;
+}
+
+// Whether some process of this network namespace holds the lock "kvadrel"
+// (an abstract UNIX socket of that name), seen without taking it.
+bool LockHeld() {
+    std::ifstream sockets("/proc/self/net/unix");
+    std::string line;
+    while (std::getline(sockets, line)) {
+        if (line.size() >= 9 && line.compare(line.size() - 9, 9, " @kvadrel") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename Condition>
+bool WaitUntil(Condition done) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// A built program run without a screen, with a configuration folder of its
+// own; its standard error goes to a file.
+class Program {
+  public:
+    Program(const std::string& name, const std::vector<std::string>& arguments,
+            const fs::path& home)
+        : errors_(home / (name + "-" + std::to_string(++started_) + ".err")) {
+        const std::string path = std::string(KVADREL_BINARY_DIR) + "/app/" + name;
+        std::vector<std::string> words{path};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<std::string> settings{"QT_QPA_PLATFORM=offscreen",
+                                          "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                          "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string_view text(*variable);
+            if (!text.starts_with("QT_QPA_PLATFORM=") && !text.starts_with("XDG_CONFIG_HOME=") &&
+                !text.starts_with("XDG_RUNTIME_DIR=")) {
+                settings.emplace_back(text);
+            }
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors_.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const auto argv = Pointers(words);
+        const auto envp = Pointers(settings);
+        if (::posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
+            pid_ = -1;
+            ADD_FAILURE() << "cannot start " << path;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Program() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Running() { return pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == 0; }
+
+    // The exit code; -1 when it was ended by a signal or did not end in time.
+    int WaitForExit() {
+        if (pid_ > 0 && WaitUntil([&] { return !Running(); })) {
+            pid_ = -1;
+            return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+        }
+        return -1;
+    }
+
+    void Kill() {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    std::string Errors() const {
+        std::ostringstream text;
+        text << std::ifstream(errors_).rdbuf();
+        return text.str();
+    }
+
+  private:
+    static std::vector<char*> Pointers(std::vector<std::string>& words) {
+        std::vector<char*> pointers;
+        for (std::string& word : words) {
+            pointers.push_back(word.data());
+        }
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+
+    static inline int started_ = 0;
+    fs::path errors_;
+    pid_t pid_ = -1;
+    int status_ = 0;
+};
+
+class KvadrelProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!EnterOwnNetwork()) {
+            GTEST_SKIP() << "no network namespace of our own: the test would take the "
+                            "machine-wide lock of a copy in use";
+        }
+        fs::create_directories(home_.path() / "config");
+        fs::create_directory(home_.path() / "runtime");
+        fs::permissions(home_.path() / "runtime", fs::perms::owner_all);
+        ASSERT_FALSE(LockHeld());
+    }
+
+    const fs::path& Home() const { return home_.path(); }
+
+  private:
+    TempPath home_;
+};
+
+const std::string kRefused = "kvadrel: Программа уже запущена.\n";
+
+TEST_F(KvadrelProcess, SecondCopyIsRefusedWhileTheFirstRunsAndAllowedAfterItWasKilled) {
+    Program first("kvadrel", {}, Home());
+    ASSERT_TRUE(WaitUntil([&] { return LockHeld() || !first.Running(); }));
+    ASSERT_TRUE(first.Running()) << first.Errors();
+
+    Program second("kvadrel", {}, Home());
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_NE(second.Errors().find(kRefused), std::string::npos) << second.Errors();
+    // The batch tool takes the same lock.
+    Program batch("kvadrel-batch", {"--once"}, Home());
+    EXPECT_EQ(batch.WaitForExit(), 3);
+    EXPECT_TRUE(first.Running());
+
+    first.Kill();
+    EXPECT_FALSE(LockHeld());
+    Program third("kvadrel", {}, Home());
+    EXPECT_TRUE(WaitUntil([&] { return LockHeld() || !third.Running(); }));
+    EXPECT_TRUE(third.Running()) << third.Errors();
+    EXPECT_EQ(third.Errors().find(kRefused), std::string::npos);
+}
+
+TEST_F(KvadrelProcess, WindowRefusedWhileTheBatchToolRuns) {
+    Program batch("kvadrel-batch", {}, Home());  // counts down until stopped
+    ASSERT_TRUE(WaitUntil([&] { return LockHeld() || !batch.Running(); }));
+    ASSERT_TRUE(batch.Running()) << batch.Errors();
+    Program window("kvadrel", {}, Home());
+    EXPECT_EQ(window.WaitForExit(), 0);
+    EXPECT_NE(window.Errors().find(kRefused), std::string::npos) << window.Errors();
+}
+
+}  // namespace

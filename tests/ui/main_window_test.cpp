@@ -1,0 +1,274 @@
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QToolButton>
+#include <thread>
+
+#include "../engine/worker_fixture.h"
+#include "engine/dbf_reader.h"
+#include "event_wait.h"
+#include "qt_printers.h"
+#include "tests/ui/modal.h"
+#include "tests/ui/test_text.h"
+#include "ui/region_dialog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kStopped = QStringLiteral("Программа остановлена");
+const QString kRunning = QStringLiteral("Программа запущена");
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    // A window over the workspace's store; its workers count down quickly
+    // and go on until stopped.
+    std::unique_ptr<TfmMain> Window(bool autoRun) {
+        config_.AutoRun = autoRun;
+        config_.Save(ws_.Store());
+        TDeltaSettings settings = ws_.Settings();
+        settings.SinglePass = singlePass_;
+        return std::make_unique<TfmMain>(std::move(settings));
+    }
+
+    static void ExpectStopped(const TfmMain& window) {
+        EXPECT_EQ(window.Panel->text(), kStopped);
+        ExpectEnabled(window, {true, false, true, false, true});
+        EXPECT_EQ(window.Worker(), nullptr);
+        EXPECT_NE(window.CanExit, 0);
+    }
+
+    // While running, and while stopping.
+    static void ExpectRunning(const TfmMain& window) {
+        ExpectEnabled(window, {false, true, false, false, false});
+        EXPECT_NE(window.Worker(), nullptr);
+        EXPECT_EQ(window.CanExit, 0);
+    }
+
+    struct Enabled {
+        bool start, stop, region, help, exit;
+    };
+    static void ExpectEnabled(const TfmMain& window, Enabled enabled) {
+        EXPECT_EQ(window.Start->isEnabled(), enabled.start);
+        EXPECT_EQ(window.Stop->isEnabled(), enabled.stop);
+        EXPECT_EQ(window.Region->isEnabled(), enabled.region);
+        EXPECT_EQ(window.Help->isEnabled(), enabled.help);
+        EXPECT_EQ(window.Exit->isEnabled(), enabled.exit);
+    }
+
+    static bool PaneStartsWith(const TfmMain& window, const char16_t* text) {
+        return window.Panel->text().startsWith(QString::fromUtf16(text));
+    }
+
+    WorkerWorkspace ws_;
+    TDL config_;
+    bool singlePass_ = false;
+};
+
+TEST_F(MainWindowTest, Layout) {
+    const auto window = Window(false);
+    window->show();
+    QCoreApplication::processEvents();  // lays the window out
+    EXPECT_EQ(window->windowTitle(), QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(window->minimumSize(), QSize(385, 90));
+    EXPECT_EQ(window->maximumSize(), QSize(385, 90));
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowSystemMenuHint);
+
+    const QList<QAction*> actions = window->RzToolbar1->actions();
+    const QStringList captions{"Старт", "Стоп", "Настройка", "Справка", "Выход"};
+    ASSERT_EQ(actions.size(), captions.size());
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        EXPECT_EQ(actions[i]->text(), captions[i]);
+        const auto* button =
+            qobject_cast<QToolButton*>(window->RzToolbar1->widgetForAction(actions[i]));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextOnly);
+        EXPECT_EQ(button->width(), 75);
+        EXPECT_TRUE(button->isVisible()) << "button " << i << " left out of the toolbar";
+    }
+    EXPECT_EQ(window->RzToolbar1->geometry(), QRect(0, 0, 385, 29));
+    EXPECT_EQ(window->Info_Panel->geometry(), QRect(0, 65, 385, 25));
+    EXPECT_FALSE(window->Info_Panel->isSizeGripEnabled());
+    EXPECT_EQ(window->Panel->alignment(), Qt::AlignCenter);
+    // Between the toolbar and the status bar, with a 3-pixel margin.
+    EXPECT_EQ(window->Bar->geometry().size(), QSize(379, 30));
+    EXPECT_EQ(window->Bar->mapTo(window.get(), QPoint(0, 0)), QPoint(3, 32));
+    EXPECT_EQ(window->Bar->percent(), 0);
+}
+
+TEST_F(MainWindowTest, ComesUpStoppedWithoutAutoRun) {
+    const auto window = Window(false);
+    ExpectStopped(*window);
+    window->show();
+    ExpectStopped(*window);
+}
+
+TEST_F(MainWindowTest, AutoRunStartsOnTheFirstShowOnly) {
+    const auto window = Window(true);
+    ExpectStopped(*window);
+    window->show();
+    EXPECT_EQ(window->Panel->text(), kRunning);
+    ExpectRunning(*window);
+    const TDelta* worker = window->Worker();
+    window->hide();
+    window->show();
+    EXPECT_EQ(window->Worker(), worker);
+    window->Stop->trigger();
+    ExpectStopped(*window);
+}
+
+TEST_F(MainWindowTest, StopDuringTheCountdownResetsTheBar) {
+    const auto window = Window(false);
+    window->show();
+    window->Start->trigger();
+    EXPECT_EQ(window->Panel->text(), kRunning);
+    ExpectRunning(*window);
+    // The worker's texts arrive converted from Windows-1251.
+    ASSERT_TRUE(ProcessEventsUntil(
+        [&] { return PaneStartsWith(*window, u"Ожидание ") && window->Bar->percent() > 0; }));
+    EXPECT_TRUE(window->Panel->text().endsWith(QStringLiteral(" секунд")));
+    window->Stop->trigger();
+    ExpectStopped(*window);
+    EXPECT_EQ(window->Bar->percent(), 0);
+}
+
+TEST_F(MainWindowTest, CloseIsRefusedWhileRunning) {
+    const auto window = Window(false);
+    window->show();
+    window->Start->trigger();
+    EXPECT_FALSE(window->close());
+    window->Exit->trigger();  // disabled
+    EXPECT_TRUE(window->isVisible());
+    ExpectRunning(*window);
+
+    window->Stop->trigger();
+    window->Exit->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, StopPressedAgainDuringTheWaitDoesNothing) {
+    const auto window = Window(false);
+    window->show();
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return PaneStartsWith(*window, u"Ожидание "); }));
+    // A second press is queued before the first is handled: were events
+    // processed during the wait, it would stop the same worker again there.
+    QMetaObject::invokeMethod(window->Stop, &QAction::trigger, Qt::QueuedConnection);
+    window->Stop->trigger();
+    bool queueServed = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { queueServed = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return queueServed; }));
+    ExpectStopped(*window);
+    EXPECT_EQ(window->Bar->percent(), 0);
+    auto* button = qobject_cast<QToolButton*>(window->RzToolbar1->widgetForAction(window->Stop));
+    button->click();
+    ExpectStopped(*window);
+}
+
+TEST_F(MainWindowTest, WorkerThatEndedByItselfStillShowsRunningUntilStop) {
+    singlePass_ = true;
+    const auto window = Window(false);
+    window->show();
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return window->Worker()->Finished(); }));
+    ExpectRunning(*window);
+    window->Stop->trigger();
+    ExpectStopped(*window);
+}
+
+TEST_F(MainWindowTest, TypeAddedInTheUpdateListIsProcessedFromTheNextStart) {
+    const auto window = Window(false);
+    window->show();
+    WhenModal<TfmRegion>([&](TfmRegion& dialog) {
+        dialog.EditType = [&](TDD& type) {
+            type.Name = Ansi("Новый");
+            type.Codec = 0;
+            type.From = ws_.InFolder();
+            type.To = ws_.OutFolder();
+            type.Mask = "*.txt";
+            type.Add("NUMBER", 10, 1, 1);
+            return true;
+        };
+        dialog.sbAdd->click();
+        dialog.btClose->click();
+    });
+    window->Region->trigger();
+    ExpectStopped(*window);
+
+    WorkerWorkspace::WriteFile(ws_.In() / "new.txt", "/01=7\r\n");
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return fs::exists(ws_.Out() / "new.dbf"); }));
+    window->Stop->trigger();
+    EXPECT_EQ(ReadDbf(ws_.Out() / "new.dbf").Value(0, 0), "7");
+}
+
+TEST_F(MainWindowTest, WorkerViewRefusesOtherThreads) {
+    QLabel label(QStringLiteral("как было"));
+    TLedBar bar;
+    TPaneStatus pane(label);
+    TBarProgress progress(bar);
+    std::thread([&] {
+        EXPECT_THROW(pane.SetCaption("x"), std::logic_error);
+        EXPECT_THROW(progress.SetPercent(50), std::logic_error);
+    }).join();
+    EXPECT_EQ(label.text(), QStringLiteral("как было"));
+    EXPECT_EQ(bar.percent(), 0);
+}
+
+// A numbered-code file of many lines in a configured source folder, with
+// "Стоп" pressed when the pane shows a given step.
+struct StopCase {
+    const char* name;
+    const char16_t* stepShown;
+    bool converted;  // the table is in place and the source gone afterwards
+
+    friend void PrintTo(const StopCase& stop, std::ostream* out) { *out << stop.name; }
+};
+
+class StopDuringFileWork : public MainWindowTest, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopDuringFileWork, LeavesTheFileWholeEitherWay) {
+    constexpr int kLines = 1000;
+    TDD* type = ws_.AddType(config_, "t", 0, "");
+    type->Add("NUMBER", 10, 1, 1);
+    std::string text;
+    for (int i = 0; i < kLines; ++i) {
+        text += "/01=" + std::to_string(i) + "\r\n";
+    }
+    WorkerWorkspace::WriteFile(ws_.In() / "update.txt", text);
+    const auto window = Window(false);
+    window->show();
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return PaneStartsWith(*window, GetParam().stepShown); }));
+    const bool midFile = !PaneStartsWith(*window, u"Ожидание ");
+    if (midFile) {  // the worker waits for each hand-over: the file is not done yet
+        EXPECT_TRUE(window->Panel->text().endsWith(QStringLiteral("update.txt")));
+        EXPECT_LT(window->Bar->percent(), 100);
+        EXPECT_FALSE(fs::exists(ws_.Out() / "update.dbf"));
+    }
+    window->Stop->trigger();
+    ExpectStopped(*window);
+    EXPECT_EQ(window->Bar->percent(), 0);
+    EXPECT_NE(fs::exists(ws_.In() / "update.txt"), GetParam().converted);
+    if (GetParam().converted) {
+        EXPECT_EQ(ReadDbf(ws_.Out() / "update.dbf").rows.size(), size_t(kLines));
+        EXPECT_FALSE(fs::exists(ws_.Out() / "update.tmp"));
+    } else {
+        EXPECT_TRUE(fs::is_empty(ws_.Out()));
+    }
+    EXPECT_TRUE(ws_.failures.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StopDuringFileWork,
+                         ::testing::Values(StopCase{"WhileDecoding", u"Декодирование ", false},
+                                           StopCase{"WhileFilling", u"Преобразование ", true},
+                                           StopCase{"AfterTheFile", u"Ожидание ", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

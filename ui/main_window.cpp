@@ -1,0 +1,152 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "ui/region_dialog.h"
+#include "ui/uncaught_error.h"
+
+namespace {
+
+constexpr int kClientWidth = 385;
+constexpr int kClientHeight = 90;
+constexpr int kToolbarHeight = 29;
+constexpr int kButtonWidth = 75;
+constexpr int kBarMargin = 3;
+constexpr int kStatusBarHeight = 25;
+
+}  // namespace
+
+TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      Bar(new TLedBar(this)),
+      Panel(new QLabel(this)),
+      RzToolbar1(new QToolBar(this)),
+      Info_Panel(new QStatusBar(this)),
+      settings_(std::move(settings)),
+      paneStatus_(*Panel),
+      barProgress_(*Bar) {
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setFixedSize(kClientWidth, kClientHeight);
+    RzToolbar1->setMovable(false);
+    RzToolbar1->setFloatable(false);
+    RzToolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Five 75-pixel buttons fill the toolbar, whose height is theirs: no room
+    // for the style's padding, and the groove along the top shows above them.
+    RzToolbar1->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none;"
+                       " border-top: 2px groove palette(mid); }"
+                       " QToolButton { margin-top: 2px; }"));
+    Start = AddAction(QStringLiteral("Старт"), &TfmMain::StartExecute);
+    Stop = AddAction(QStringLiteral("Стоп"), &TfmMain::StopExecute);
+    Region = AddAction(QStringLiteral("Настройка"), &TfmMain::RegionExecute);
+    Help = AddAction(QStringLiteral("Справка"), nullptr);
+    Help->setEnabled(false);
+    Exit = AddAction(QStringLiteral("Выход"), &TfmMain::ExitExecute);
+
+    Info_Panel->setSizeGripEnabled(false);
+    Info_Panel->setFixedHeight(kStatusBarHeight);
+    Panel->setAlignment(Qt::AlignCenter);
+    Info_Panel->addWidget(Panel, 1);
+
+    // Toolbar on top, status bar at the bottom, the LED bar between them.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(RzToolbar1);
+    auto* barArea = new QVBoxLayout;
+    barArea->setContentsMargins(kBarMargin, kBarMargin, kBarMargin, kBarMargin);
+    barArea->addWidget(Bar);
+    layout->addLayout(barArea, 1);
+    layout->addWidget(Info_Panel);
+
+    StopExecute();
+    DL.Load(settings_.StoreFile);
+    CanExit = 1;
+}
+
+TfmMain::~TfmMain() {
+    EndWorker();
+}
+
+QAction* TfmMain::AddAction(const QString& caption, void (TfmMain::*handler)()) {
+    auto* action = new QAction(caption, this);
+    if (handler != nullptr) {
+        connect(action, &QAction::triggered, this,
+                [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
+    }
+    RzToolbar1->addAction(action);
+    RzToolbar1->widgetForAction(action)->setFixedSize(kButtonWidth, kToolbarHeight);
+    return action;
+}
+
+void TfmMain::SetStatus(const QString& text) {
+    Panel->setText(text);
+}
+
+void TfmMain::StartExecute() {
+    Start->setEnabled(false);
+    Region->setEnabled(false);
+    Exit->setEnabled(false);
+    Stop->setEnabled(true);
+    SetStatus(QStringLiteral("Программа запущена"));
+    Delta = std::make_unique<TDelta>(paneStatus_, barProgress_, settings_);
+    CanExit = 0;
+}
+
+void TfmMain::StopExecute() {
+    if (Delta) {
+        // A press of "Стоп" that arrives during the wait finds it disabled.
+        Stop->setEnabled(false);
+        SetStatus(QStringLiteral("Завершение работы. Подождите..."));
+        // The wait lets no paint events through: show the message now.
+        repaint();
+        EndWorker();
+    }
+    Start->setEnabled(true);
+    Region->setEnabled(true);
+    Exit->setEnabled(true);
+    Stop->setEnabled(false);
+    SetStatus(QStringLiteral("Программа остановлена"));
+    CanExit = 1;
+}
+
+void TfmMain::RegionExecute() {
+    TfmRegion dialog(this, settings_.StoreFile);
+    dialog.exec();
+}
+
+void TfmMain::ExitExecute() {
+    close();
+}
+
+void TfmMain::EndWorker() {
+    if (Delta) {
+        Delta->Terminate();
+        Delta->WaitFor();
+        Delta.reset();
+    }
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        if (DL.AutoRun) {
+            RunHandler([this] { StartExecute(); });
+        }
+    }
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+    if (CanExit != 0) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
