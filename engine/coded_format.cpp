@@ -101,30 +101,19 @@ class SpecialProducts {
 void TDelta::DecodeCoded(TStringList& lines, const AnsiString& ident) {
     const AnsiString marker = GroupMarker(ident);
     bool inside = false;
-    size_t kept = 0;
-    const size_t count = lines.size();
-    for (size_t i = 0; i < count; ++i) {
-        ReportLine(TStep::Decode, i, count);
-        if (Terminated()) {
-            break;
-        }
-        AnsiString& line = lines[i];
+    DecodeLines(lines, [&](AnsiString& line) {
         DosToWin(line);
         const bool record = IsRecordLine(line);
-        bool keep = false;
-        if (marker.empty() && record) {
-            keep = true;
-        } else if (inside) {
-            keep = record;
-            inside = record;
-        } else if (!marker.empty() && StartsWith(line, marker)) {
-            inside = true;
+        if (marker.empty()) {
+            return record;
         }
-        if (keep) {
-            KeepTrimmed(lines, i, kept++);
+        if (inside) {
+            inside = record;  // any other line ends the group, a header too
+            return record;
         }
-    }
-    lines.resize(kept);
+        inside = StartsWith(line, marker);
+        return false;  // the header itself is not kept
+    });
 }
 
 void TDelta::ConvertCoded(TTable& table, const TStringList& lines, const TDD& type) {

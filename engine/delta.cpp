@@ -82,15 +82,29 @@ void TDelta::ReportLine(TStep step, size_t i, size_t n) {
     shownStep_ = step;
 }
 
-void TDelta::KeepTrimmed(TStringList& lines, size_t from, size_t to) {
-    AnsiString& line = lines[from];
-    const std::string_view trimmed = Trim(line);
-    const size_t start = trimmed.empty() ? 0 : size_t(trimmed.data() - line.data());
-    line.erase(start + trimmed.size());
-    line.erase(0, start);
-    if (to != from) {
-        lines[to] = std::move(line);
+void TDelta::DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode) {
+    size_t kept = 0;
+    const size_t count = lines.size();
+    for (size_t i = 0; i < count; ++i) {
+        ReportLine(TStep::Decode, i, count);
+        if (Terminated()) {
+            break;
+        }
+        AnsiString& line = lines[i];
+        if (!decode(line)) {
+            continue;
+        }
+        // Trimmed in place and moved to the front: the list is rewritten without copies.
+        const std::string_view trimmed = Trim(line);
+        const size_t start = trimmed.empty() ? 0 : size_t(trimmed.data() - line.data());
+        line.erase(start + trimmed.size());
+        line.erase(0, start);
+        if (kept != i) {
+            lines[kept] = std::move(line);
+        }
+        ++kept;
     }
+    lines.resize(kept);
 }
 
 void TDelta::FillRows(TTable& table, const TStringList& lines,

@@ -74,9 +74,10 @@ class TDelta : public platform::TThread {
     void ReportLine(TStep step, size_t i, size_t n);
     // The fill step's loop: a row per line, filled by fillRow, which says
     // whether the row is kept; a row whose filling fails is dropped.
-    // The decode steps' rewrite of the list in place: line `from`, trimmed,
-    // becomes line `to` (to <= from).
-    static void KeepTrimmed(TStringList& lines, size_t from, size_t to);
+    // The decode step's loop: after the line report and the stop check, each
+    // line goes to `decode`, which may rewrite it and says whether it is kept.
+    // The list then holds the kept lines, trimmed, also after a stop.
+    void DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode);
     void FillRows(TTable& table, const TStringList& lines,
                   const std::function<bool(const AnsiString& line)>& fillRow);
     void LoadSettings();

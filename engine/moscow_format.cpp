@@ -14,17 +14,10 @@ constexpr std::string_view kBlankDate = ".  .";
 
 void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
     TMoscowUnscrambler unscrambler(Moscow);
-    size_t kept = 0;
-    const size_t count = lines.size();
-    for (size_t i = 0; i < count; ++i) {
-        ReportLine(TStep::Decode, i, count);
-        if (Terminated()) {
-            break;
-        }
+    DecodeLines(lines, [&](AnsiString& line) {
         // The line is unscrambled where it stands: no copy of the file is made.
-        AnsiString& line = lines[i];
         if (line.empty()) {
-            continue;
+            return false;
         }
         const auto& tables = unscrambler.ForLine(line[0]);
         const size_t blocks = (line.size() + kMoscowBlock - 1) / kMoscowBlock;
@@ -36,11 +29,8 @@ void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
             }
             TMoscowUnscrambler::Unscramble(tables, &line[block * kMoscowBlock]);
         }
-        if (StartsWith(line, ident)) {  // before trimming: a leading blank drops the line
-            KeepTrimmed(lines, i, kept++);
-        }
-    }
-    lines.resize(kept);
+        return StartsWith(line, ident);  // before trimming: a leading blank drops the line
+    });
 }
 
 void TDelta::ConvertMoscow(TTable& table, const TStringList& lines, const TDD& type) {
