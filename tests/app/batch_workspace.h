@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "../temp_path.h"
 #include "batch_process.h"
 #include "config/descriptors.h"
+#include "tests/temp_directory.h"
 
 // How long a test lets one run of the program take before it fails: far more
 // than a run needs, even under the sanitizers on a busy machine.
@@ -152,5 +152,5 @@ class BatchWorkspace {
     Run RunOnce() const { return RunToEnd(Arguments(true)); }
 
   private:
-    TempPath root_;
+    TempDirectory root_;
 };

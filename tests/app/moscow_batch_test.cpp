@@ -12,7 +12,7 @@
 
 #include "platform/codepage.h"
 #include "tests/engine/moscow_scrambler.h"
-#include "tests/temp_path.h"
+#include "tests/temp_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -67,7 +67,7 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 }
 
 TEST(MoscowBatch, AFileBecomesATableThatAnIndependentReaderReads) {
-    const TempPath root;
+    const TempDirectory root;
     const fs::path in = root.path() / "in";
     const fs::path out = root.path() / "out";
     fs::create_directories(root.path() / "config" / "kvadrel");

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Writes `rows` into a new closed table `name` in `dir`.
-fs::path WriteTable(const ScratchDir& dir, const std::string& name, const FieldList& fields,
+fs::path WriteTable(const TempDirectory& dir, const std::string& name, const FieldList& fields,
                     const std::vector<std::vector<AnsiString>>& rows) {
     TTable table;
     DefineTable(table, dir, name, fields);
@@ -30,7 +30,7 @@ fs::path WriteTable(const ScratchDir& dir, const std::string& name, const FieldL
         table.Post();
     }
     table.Close();
-    return dir / name;
+    return dir.path() / name;
 }
 
 class DbfReaderTest : public ::testing::Test {
@@ -45,16 +45,15 @@ class DbfReaderTest : public ::testing::Test {
     fs::path Variant(const std::function<void(std::string&)>& change) {
         std::string bytes = valid;
         change(bytes);
-        WriteBytes(dir / "variant.dbf", bytes);
-        return dir / "variant.dbf";
+        return dir.Write("variant.dbf", bytes);
     }
 
-    ScratchDir dir;
+    TempDirectory dir;
     std::string valid;
 };
 
 TEST_F(DbfReaderTest, ReadsFieldsRawRowsAndTheHeaderFacts) {
-    const DbfContents contents = ReadDbf(dir / "valid.dbf");
+    const DbfContents contents = ReadDbf(dir.path() / "valid.dbf");
     ASSERT_EQ(contents.fields.size(), 2u);
     EXPECT_EQ(contents.fields[0].name, "F1");
     EXPECT_EQ(contents.fields[0].width, 3);
@@ -126,7 +125,7 @@ TEST_F(DbfReaderTest, RefusesMalformedFilesSayingWhy) {
             EXPECT_FALSE(table.Active());
         }
     }
-    ExpectFailure([&] { ReadDbf(dir / "missing.dbf"); }, "cannot read");
+    ExpectFailure([&] { ReadDbf(dir.path() / "missing.dbf"); }, "cannot read");
 }
 
 // Runs the independent reader on a table and returns what it prints.

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "tests/temp_path.h"
+#include "tests/temp_directory.h"
 
 namespace {
 
@@ -73,18 +74,19 @@ TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
          }},
     };
     for (const Case& c : cases) {
-        const TempPath ini;
-        ini.Write(c.ini);
+        const TempDirectory folder;
+        const std::filesystem::path ini = folder.Write("kvadrel.INI", c.ini);
         TMoscowConstants expected;
         c.expect(expected);
         testing::internal::CaptureStderr();
-        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
+        const TMoscowConstants loaded = TMoscowConstants::Load(ini);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.what;
         EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
     }
 
-    const TempPath missing;
-    EXPECT_EQ(Values(TMoscowConstants::Load(missing.path())), Values(TMoscowConstants()));
+    const TempDirectory folder;
+    EXPECT_EQ(Values(TMoscowConstants::Load(folder.path() / "kvadrel.INI")),
+              Values(TMoscowConstants()));
 }
 
 TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApply) {
@@ -134,12 +136,12 @@ TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApp
          {"Shift=пят"}},
     };
     for (const Case& c : cases) {
-        const TempPath ini;
-        ini.Write(c.ini);
+        const TempDirectory folder;
+        const std::filesystem::path ini = folder.Write("kvadrel.INI", c.ini);
         TMoscowConstants expected;
         c.expect(expected);
         testing::internal::CaptureStderr();
-        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
+        const TMoscowConstants loaded = TMoscowConstants::Load(ini);
         const std::string errors = testing::internal::GetCapturedStderr();
         EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
         std::vector<std::string> lines;
@@ -148,7 +150,7 @@ TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApp
         }
         EXPECT_EQ(lines.size(), c.ignored.size()) << c.what << ":\n" << errors;
         for (const std::string& line : lines) {
-            EXPECT_EQ(line.rfind(ini.path().string() + ": [Moscow] ", 0), 0u) << line;
+            EXPECT_EQ(line.rfind(ini.string() + ": [Moscow] ", 0), 0u) << line;
         }
         for (const std::string& value : c.ignored) {
             EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

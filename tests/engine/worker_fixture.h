@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "../temp_path.h"
 #include "config/descriptors.h"
 #include "engine/delta.h"
+#include "tests/temp_directory.h"
 
 class RecordingStatus : public TStatusPane, public TProgressBar {
   public:
@@ -65,5 +65,5 @@ class WorkerWorkspace {
     mutable std::vector<std::pair<AnsiString, std::string>> failures;
 
   private:
-    TempPath root_;
+    TempDirectory root_;
 };
