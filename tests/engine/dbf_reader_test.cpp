@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "engine/dbf_table.h"
 #include "tests/engine/dbf_test_support.h"
+#include "tests/engine/read_dbf.h"
 
 namespace fs = std::filesystem;
 
@@ -126,26 +126,6 @@ TEST_F(DbfReaderTest, RefusesMalformedFilesSayingWhy) {
         }
     }
     ExpectFailure([&] { ReadDbf(dir.path() / "missing.dbf"); }, "cannot read");
-}
-
-// Runs the independent reader on a table and returns what it prints.
-std::string ReadWithDbfread(const fs::path& table) {
-    // The reader library is a system package: only the system interpreter has it.
-    const fs::path script = fs::path(KVADREL_FIXTURES).parent_path() / "engine" / "read_dbf.py";
-    const std::string command =
-        "/usr/bin/python3 '" + script.string() + "' '" + table.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return {};
-    }
-    std::string output;
-    char chunk[4096];
-    while (const size_t got = std::fread(chunk, 1, sizeof chunk, pipe)) {
-        output.append(chunk, got);
-    }
-    EXPECT_EQ(::pclose(pipe), 0) << output;
-    return output;
 }
 
 TEST_F(DbfReaderTest, AnIndependentReaderSeesTheSameFieldsAndRows) {
