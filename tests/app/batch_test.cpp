@@ -19,6 +19,7 @@
 #include "batch_workspace.h"
 #include "engine/dbf_reader.h"
 #include "platform/single_instance.h"
+#include "tests/engine/read_dbf.h"
 
 namespace fs = std::filesystem;
 
@@ -56,16 +57,6 @@ std::vector<std::string> Names(const fs::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// What the independent reader (Debian's python3-dbfread) makes of a table.
-std::string ReadWithDbfread(const fs::path& table) {
-    // The reader library is a system package: only the system interpreter has it.
-    const fs::path script = fs::path(KVADREL_FIXTURES).parent_path() / "engine" / "read_dbf.py";
-    ChildProgram reader("/usr/bin/python3", {script.string(), table.string()}, {},
-                        ErrorOutput::Pipe);
-    EXPECT_EQ(reader.WaitForExit(kRunBound), 0) << reader.Errors();
-    return reader.Output();
 }
 
 class BatchTest : public ::testing::Test {

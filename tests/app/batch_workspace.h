@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "../temp_path.h"
 #include "batch_process.h"
 #include "config/descriptors.h"
+#include "tests/conversion_folders.h"
 
 // How long a test lets one run of the program take before it fails: far more
 // than a run needs, even under the sanitizers on a busy machine.
@@ -75,31 +75,21 @@ inline std::string ToDos866(std::string_view utf8) {
     return text;
 }
 
-class BatchWorkspace {
+class BatchWorkspace : public ConversionFolders {
   public:
     BatchWorkspace() {
         UsePrivateLockNamespace();
-        std::filesystem::create_directories(In());
-        std::filesystem::create_directories(Out());
-        std::ofstream(Ini()).flush();  // no code values
+        WriteIni("");  // no code values
     }
 
-    std::filesystem::path Root() const { return root_.path(); }
-    std::filesystem::path In() const { return root_.path() / "in"; }
-    std::filesystem::path Out() const { return root_.path() / "out"; }
-    std::filesystem::path Ini() const { return root_.path() / "kvadrel.INI"; }
-    std::filesystem::path ConfigHome() const { return root_.path() / "config"; }
-    AnsiString InFolder() const { return platform::Utf8ToCp1251(In().string() + "/"); }
-    AnsiString OutFolder() const { return platform::Utf8ToCp1251(Out().string() + "/"); }
+    // The folder XDG_CONFIG_HOME names, which holds the operator's store.
+    std::filesystem::path ConfigHome() const { return Root() / "config"; }
 
     // A numbered-code type of group АМТ reading *.txt from In() into Out().
     TDD* AddType(TDL& config, const AnsiString& name) const {
-        TDD* type = config.Add(name, 0, platform::Utf8ToCp1251("АМТ"));
-        type->From = InFolder();
-        type->To = OutFolder();
-        type->Mask = "*.txt";
-        return type;
+        return ConversionFolders::AddType(config, name, 0, platform::Utf8ToCp1251("АМТ"));
     }
+    using ConversionFolders::AddType;
 
     // The line kvadrel-batch prints for a source file of In() converted into
     // a table of Out().
@@ -150,7 +140,4 @@ class BatchWorkspace {
 
     // One pass over the workspace.
     Run RunOnce() const { return RunToEnd(Arguments(true)); }
-
-  private:
-    TempPath root_;
 };

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "../temp_path.h"
+#include "tests/temp_directory.h"
 
 extern char** environ;
 
@@ -169,7 +169,7 @@ class KvadrelProcess : public ::testing::Test {
     const fs::path& Home() const { return home_.path(); }
 
   private:
-    TempPath home_;
+    TempDirectory home_;
 };
 
 const std::string kRefused = "kvadrel: Программа уже запущена.\n";

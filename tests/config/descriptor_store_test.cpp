@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "config/descriptors.h"
 #include "platform/registry_store.h"
+#include "tests/temp_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -18,26 +16,8 @@ const std::u16string kTypeKey = u"\\Vestrakon\\Delta\\Type";
 
 class DescriptorStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kvadrel-store-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = dir_ / "registry.reg";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void WriteStore(const std::string& body) {
-        std::ofstream(file_, std::ios::binary) << "Windows Registry Editor Version 5.00\n\n"
-                                               << body;
-    }
-
-    std::string ReadFile() const {
-        std::ifstream in(file_, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        folder_.Write(file_.filename(), "Windows Registry Editor Version 5.00\n\n" + body);
     }
 
     std::vector<std::u16string> SubKeys(const std::u16string& path) {
@@ -45,8 +25,8 @@ class DescriptorStoreTest : public ::testing::Test {
         return store.SubKeyNames(*store.CreateKey(path));
     }
 
-    fs::path dir_;
-    fs::path file_;
+    TempDirectory folder_;
+    const fs::path file_ = folder_.path() / "registry.reg";
 };
 
 std::vector<AnsiString> TypeNames(const TDL& list) {
@@ -62,7 +42,8 @@ TEST_F(DescriptorStoreTest, LoadWithoutConfigurationCreatesTheEmptyKey) {
     list.Load(file_);
     EXPECT_EQ(list.Count, 0);
     EXPECT_FALSE(list.AutoRun);
-    EXPECT_NE(ReadFile().find("[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type]"), std::string::npos);
+    EXPECT_NE(ReadBytes(file_).find("[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type]"),
+              std::string::npos);
 
     list.Save(file_);
     platform::RegistryStore store(file_);
@@ -222,7 +203,7 @@ TEST_F(DescriptorStoreTest, ValueThatCannotBeWrittenFailsAndKeepsTheOldConfigura
     TDL old;
     old.Add("Old", 0, "AMT");
     old.Save(file_);
-    const std::string before = ReadFile();
+    const std::string before = ReadBytes(file_);
 
     TDL list;
     list.Add("New", 0, AnsiString(1 << 20, 'x'));  // more than one value may hold
@@ -232,7 +213,7 @@ TEST_F(DescriptorStoreTest, ValueThatCannotBeWrittenFailsAndKeepsTheOldConfigura
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "Failed to set data for 'Ident'");
     }
-    EXPECT_EQ(ReadFile(), before);
+    EXPECT_EQ(ReadBytes(file_), before);
 }
 
 }  // namespace

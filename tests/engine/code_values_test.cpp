@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "tests/temp_path.h"
+#include "tests/temp_directory.h"
 
 namespace {
 
@@ -19,10 +19,9 @@ struct Loaded {
 };
 
 Loaded LoadFrom(std::string_view iniContents) {
-    const TempPath ini;
-    ini.Write(iniContents);
+    const TempDirectory folder;
     Loaded lists;
-    LoadCodeValues(ini.path(), lists.kodObj, lists.tipZnak);
+    LoadCodeValues(folder.Write("kvadrel.INI", iniContents), lists.kodObj, lists.tipZnak);
     return lists;
 }
 
@@ -50,10 +49,10 @@ TEST(CodeValues, ValuesMatchWithoutRegardToCaseButAsTheyAre) {
 }
 
 TEST(CodeValues, MissingFileSectionOrKeyGivesEmptyLists) {
-    const TempPath missing;
+    const TempDirectory folder;
     CodeList kodObj = {"stale"};
     CodeList tipZnak = {"stale"};
-    LoadCodeValues(missing.path(), kodObj, tipZnak);
+    LoadCodeValues(folder.path() / "kvadrel.INI", kodObj, tipZnak);
     EXPECT_TRUE(kodObj.empty());
     EXPECT_TRUE(tipZnak.empty());
     EXPECT_FALSE(InCodeList(kodObj, ""));
@@ -80,8 +79,7 @@ TEST(CodeValues, CharactersOutsideWindows1251AreLost) {
 }
 
 TEST(CodeValues, AnUnreadableFileIsAnError) {
-    const TempPath directory;
-    std::filesystem::create_directory(directory.path());
+    const TempDirectory directory;
     CodeList kodObj = {"stale"};
     CodeList tipZnak = {"stale"};
     EXPECT_THROW(LoadCodeValues(directory.path(), kodObj, tipZnak), std::system_error);

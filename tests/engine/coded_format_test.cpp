@@ -1,54 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "engine/dbf_reader.h"
-#include "engine/dbf_table.h"
-#include "engine/delta.h"
-#include "worker_fixture.h"
+#include "tests/engine/format_fixture.h"
 
 namespace {
 
-// The worker's format steps, run on this thread by a worker whose own run
-// (with an empty configuration) has already ended.
-class CodedFormatTest : public ::testing::Test {
+class CodedFormatTest : public FormatFixture<RecordingStatus> {
   protected:
-    CodedFormatTest() : worker_(status_, status_, workspace_.Settings()) { worker_.WaitFor(); }
-
-    std::vector<AnsiString> Decode(std::vector<AnsiString> lines, const AnsiString& ident) {
+    Lines Decode(Lines lines, const AnsiString& ident) {
         worker_.DecodeCoded(lines, ident);
         return lines;
     }
 
-    // Converts the lines with the type's fields and reads the table back,
-    // values without their padding.
-    std::vector<std::vector<AnsiString>> Convert(const std::vector<AnsiString>& lines,
-                                                 const TDD& type) {
-        TTable table;
-        table.DatabaseName = workspace_.OutFolder();
-        table.TableName = "t.dbf";
-        for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-            table.FieldDefs.Add(field->Name, ftString, field->Size, false);
-        }
-        table.CreateTable();
-        table.Open();
-        worker_.ConvertCoded(table, lines, type);
-        table.Close();
-        const DbfContents contents = ReadDbf(workspace_.Out() / "t.dbf");
-        std::filesystem::remove(workspace_.Out() / "t.dbf");
-        std::vector<std::vector<AnsiString>> rows(contents.rows.size());
-        for (size_t row = 0; row < rows.size(); ++row) {
-            for (size_t field = 0; field < contents.fields.size(); ++field) {
-                rows[row].push_back(contents.Value(row, field));
-            }
-        }
-        return rows;
+    Rows Convert(const Lines& lines, const TDD& type) {
+        return Fill(&TDelta::ConvertCoded, lines, type);
     }
-
-    WorkerWorkspace workspace_;
-    RecordingStatus status_;
-    TDelta worker_;
 };
-
-using Lines = std::vector<AnsiString>;
 
 // A special-products type whose five role fields take codes 1 to 5.
 TDD& SpecialType(TDL& list, const AnsiString& kodObjRole, std::initializer_list<int> widths) {
@@ -67,7 +33,6 @@ TDD& SpecialType(TDL& list, const AnsiString& kodObjRole, std::initializer_list<
     }
     return type;
 }
-using Rows = std::vector<std::vector<AnsiString>>;
 
 // "АМТ" in DOS-866 and in Windows-1251.
 const AnsiString kAmtDos = "\x80\x8C\x92";

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,13 +9,14 @@
 
 #include "engine/dbf_table.h"
 #include "tests/engine/dbf_test_support.h"
+#include "tests/engine/read_dbf.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // Writes `rows` into a new closed table `name` in `dir`.
-fs::path WriteTable(const ScratchDir& dir, const std::string& name, const FieldList& fields,
+fs::path WriteTable(const TempDirectory& dir, const std::string& name, const FieldList& fields,
                     const std::vector<std::vector<AnsiString>>& rows) {
     TTable table;
     DefineTable(table, dir, name, fields);
@@ -30,7 +30,7 @@ fs::path WriteTable(const ScratchDir& dir, const std::string& name, const FieldL
         table.Post();
     }
     table.Close();
-    return dir / name;
+    return dir.path() / name;
 }
 
 class DbfReaderTest : public ::testing::Test {
@@ -45,16 +45,15 @@ class DbfReaderTest : public ::testing::Test {
     fs::path Variant(const std::function<void(std::string&)>& change) {
         std::string bytes = valid;
         change(bytes);
-        WriteBytes(dir / "variant.dbf", bytes);
-        return dir / "variant.dbf";
+        return dir.Write("variant.dbf", bytes);
     }
 
-    ScratchDir dir;
+    TempDirectory dir;
     std::string valid;
 };
 
 TEST_F(DbfReaderTest, ReadsFieldsRawRowsAndTheHeaderFacts) {
-    const DbfContents contents = ReadDbf(dir / "valid.dbf");
+    const DbfContents contents = ReadDbf(dir.path() / "valid.dbf");
     ASSERT_EQ(contents.fields.size(), 2u);
     EXPECT_EQ(contents.fields[0].name, "F1");
     EXPECT_EQ(contents.fields[0].width, 3);
@@ -126,27 +125,7 @@ TEST_F(DbfReaderTest, RefusesMalformedFilesSayingWhy) {
             EXPECT_FALSE(table.Active());
         }
     }
-    ExpectFailure([&] { ReadDbf(dir / "missing.dbf"); }, "cannot read");
-}
-
-// Runs the independent reader on a table and returns what it prints.
-std::string ReadWithDbfread(const fs::path& table) {
-    // The reader library is a system package: only the system interpreter has it.
-    const fs::path script = fs::path(KVADREL_FIXTURES).parent_path() / "engine" / "read_dbf.py";
-    const std::string command =
-        "/usr/bin/python3 '" + script.string() + "' '" + table.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return {};
-    }
-    std::string output;
-    char chunk[4096];
-    while (const size_t got = std::fread(chunk, 1, sizeof chunk, pipe)) {
-        output.append(chunk, got);
-    }
-    EXPECT_EQ(::pclose(pipe), 0) << output;
-    return output;
+    ExpectFailure([&] { ReadDbf(dir.path() / "missing.dbf"); }, "cannot read");
 }
 
 TEST_F(DbfReaderTest, AnIndependentReaderSeesTheSameFieldsAndRows) {

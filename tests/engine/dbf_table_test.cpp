@@ -54,7 +54,7 @@ void PostRows(TTable& table, const std::vector<std::vector<AnsiString>>& rows) {
 
 class DbfTableTest : public ::testing::Test {
   protected:
-    ScratchDir dir;
+    TempDirectory dir;
     TTable table;
 };
 
@@ -74,7 +74,7 @@ TEST_F(DbfTableTest, WritesTheDbaseIIIHeaderDescriptorsAndRecords) {
     table.Close();
     const dbf::Date after = dbf::Today();
 
-    const std::string bytes = ReadBytes(dir / "report.tmp");
+    const std::string bytes = ReadBytes(dir.path() / "report.tmp");
     ASSERT_GE(bytes.size(), 4u);
     const std::string date = bytes.substr(1, 3);
     EXPECT_TRUE(date == DateBytes(before) || date == DateBytes(after));
@@ -121,7 +121,7 @@ TEST_F(DbfTableTest, StoresValuesAsGivenCutToTheWidthAndPaddedWithBlanks) {
     }
     table.Close();
 
-    const DbfContents contents = ReadDbf(dir / "values.tmp");
+    const DbfContents contents = ReadDbf(dir.path() / "values.tmp");
     ASSERT_EQ(contents.rows.size(), cases.size());
     for (size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(contents.rows[i][0], cases[i].stored) << cases[i].given;
@@ -146,7 +146,7 @@ TEST_F(DbfTableTest, CancelAndCloseDropTheRecordBeingInserted) {
     table.Close();
 
     EXPECT_EQ(table.RecordCount(), 1);
-    const DbfContents contents = ReadDbf(dir / "t.tmp");
+    const DbfContents contents = ReadDbf(dir.path() / "t.tmp");
     ASSERT_EQ(contents.rows.size(), 1u);
     EXPECT_EQ(contents.Value(0, 0), "kept");
 }
@@ -192,7 +192,7 @@ TEST_F(DbfTableTest, RecordOperationsNeedAnOpenTableAndARecordBeingInserted) {
     table.Post();
     table.Close();
     table.Close();  // closing a closed table does nothing
-    EXPECT_EQ(ReadDbf(dir / "t.tmp").rows.size(), 1u);
+    EXPECT_EQ(ReadDbf(dir.path() / "t.tmp").rows.size(), 1u);
 }
 
 TEST_F(DbfTableTest, EmptyTableIsValid) {
@@ -200,12 +200,12 @@ TEST_F(DbfTableTest, EmptyTableIsValid) {
     table.CreateTable();
     // Created and never opened, then opened and closed without records.
     for (int round = 0; round < 2; ++round) {
-        const DbfContents contents = ReadDbf(dir / "empty.tmp");
+        const DbfContents contents = ReadDbf(dir.path() / "empty.tmp");
         ASSERT_EQ(contents.fields.size(), 2u);
         EXPECT_EQ(contents.fields[1].name, "F2");
         EXPECT_EQ(contents.fields[1].width, 20);
         EXPECT_TRUE(contents.rows.empty());
-        EXPECT_EQ(fs::file_size(dir / "empty.tmp"), 32u + 2 * 32 + 1 + 1);
+        EXPECT_EQ(fs::file_size(dir.path() / "empty.tmp"), 32u + 2 * 32 + 1 + 1);
         table.Open();
         table.Close();
         EXPECT_EQ(table.RecordCount(), 0);
@@ -224,8 +224,8 @@ TEST_F(DbfTableTest, RecordsCrossingTheWriteBufferArriveWholeAndInOrder) {
     table.Close();
 
     EXPECT_EQ(table.RecordCount(), kRecords);
-    EXPECT_EQ(fs::file_size(dir / "big.tmp"), 32u + 3 * 32 + 1 + kRecords * 251u + 1);
-    const DbfContents contents = ReadDbf(dir / "big.tmp");
+    EXPECT_EQ(fs::file_size(dir.path() / "big.tmp"), 32u + 3 * 32 + 1 + kRecords * 251u + 1);
+    const DbfContents contents = ReadDbf(dir.path() / "big.tmp");
     ASSERT_EQ(contents.rows.size(), size_t(kRecords));
     for (int i = 0; i < kRecords; ++i) {
         ASSERT_EQ(contents.Value(i, 0), std::to_string(i));
@@ -245,7 +245,7 @@ TEST_F(DbfTableTest, ReopenedTableAppendsAfterItsRecords) {
     PostRows(table, {{Ansi("три")}});
     table.Close();
 
-    const DbfContents contents = ReadDbf(dir / "t.tmp");
+    const DbfContents contents = ReadDbf(dir.path() / "t.tmp");
     ASSERT_EQ(contents.rows.size(), 3u);
     EXPECT_EQ(contents.Value(0, 0), "one");
     EXPECT_EQ(contents.Value(1, 0), "two");
@@ -260,7 +260,7 @@ TEST_F(DbfTableTest, DestroyingAnOpenTableClosesIt) {
         scoped.Open();
         PostRows(scoped, {{"last"}});
     }
-    const DbfContents contents = ReadDbf(dir / "t.tmp");
+    const DbfContents contents = ReadDbf(dir.path() / "t.tmp");
     ASSERT_EQ(contents.rows.size(), 1u);
     EXPECT_EQ(contents.Value(0, 0), "last");
 }
@@ -292,14 +292,14 @@ TEST_F(DbfTableTest, RefusesFieldListsOutsideTheRulesAndWritesNothing) {
         DefineTable(table, dir, "t.tmp", c.fields);
         ExpectFailure([&] { table.CreateTable(); }, "cannot create table");
         ExpectFailure([&] { table.CreateTable(); }, c.reason);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "t.tmp"))) << c.what;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path() / "t.tmp"))) << c.what;
     }
 
     DefineTable(table, dir, "t.tmp", {{u"A", 1}});
     table.FieldDefs.Clear();
     table.FieldDefs.Add(u"A", ftString, 1, true);
     ExpectFailure([&] { table.CreateTable(); }, "field 1 'A': a dBASE character field cannot be");
-    EXPECT_FALSE(fs::exists(dir / "t.tmp"));
+    EXPECT_FALSE(fs::exists(dir.path() / "t.tmp"));
 }
 
 TEST_F(DbfTableTest, AcceptsNamesAndWidthsAtTheLimitsAndStoresNamesUpperCased) {
@@ -316,7 +316,7 @@ TEST_F(DbfTableTest, AcceptsNamesAndWidthsAtTheLimitsAndStoresNamesUpperCased) {
         {"A", 1},   {"ABCDEFGHIJ", 255}, {"ПОЛЕ_1", 3}, {"ЁЖ", 2},
         {"Z9_", 1}, {"ҐАНОК", 1},        {"ЇЇ", 1},
     };
-    const DbfContents contents = ReadDbf(dir / "t.tmp");
+    const DbfContents contents = ReadDbf(dir.path() / "t.tmp");
     ASSERT_EQ(contents.fields.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(contents.fields[i].name, Ansi(expected[i].first));
@@ -325,21 +325,21 @@ TEST_F(DbfTableTest, AcceptsNamesAndWidthsAtTheLimitsAndStoresNamesUpperCased) {
 
     DefineTable(table, dir, "most.tmp", NumberedFields(255));
     table.CreateTable();
-    EXPECT_EQ(ReadDbf(dir / "most.tmp").fields.size(), 255u);
+    EXPECT_EQ(ReadDbf(dir.path() / "most.tmp").fields.size(), 255u);
 }
 
 TEST_F(DbfTableTest, CreateTableNeverWritesThroughALinkAtItsName) {
-    WriteBytes(dir / "victim.dbf", "precious");
-    fs::create_symlink(dir / "victim.dbf", dir / "x.tmp");
-    fs::create_symlink(dir / "absent.dbf", dir / "dangling.tmp");
+    dir.Write("victim.dbf", "precious");
+    fs::create_symlink(dir.path() / "victim.dbf", dir.path() / "x.tmp");
+    fs::create_symlink(dir.path() / "absent.dbf", dir.path() / "dangling.tmp");
 
     for (const std::string name : {"x.tmp", "dangling.tmp"}) {
         DefineTable(table, dir, name, {{u"F1", 5}});
         ExpectFailure([&] { table.CreateTable(); }, "cannot create table");
-        EXPECT_TRUE(fs::is_symlink(dir / name));
+        EXPECT_TRUE(fs::is_symlink(dir.path() / name));
     }
-    EXPECT_EQ(ReadBytes(dir / "victim.dbf"), "precious");
-    EXPECT_FALSE(fs::exists(dir / "absent.dbf"));
+    EXPECT_EQ(ReadBytes(dir.path() / "victim.dbf"), "precious");
+    EXPECT_FALSE(fs::exists(dir.path() / "absent.dbf"));
 
     // The worker deletes what it finds there: the link goes, its target stays.
     DefineTable(table, dir, "x.tmp", {{u"F1", 5}});
@@ -347,22 +347,22 @@ TEST_F(DbfTableTest, CreateTableNeverWritesThroughALinkAtItsName) {
     table.DeleteTable();
     EXPECT_FALSE(table.Exists());
     table.CreateTable();
-    EXPECT_FALSE(fs::is_symlink(dir / "x.tmp"));
-    EXPECT_EQ(ReadBytes(dir / "victim.dbf"), "precious");
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "x.tmp"));
+    EXPECT_EQ(ReadBytes(dir.path() / "victim.dbf"), "precious");
 }
 
 TEST_F(DbfTableTest, OpenRefusesALinkAndAFileThatIsNotATable) {
-    WriteBytes(dir / "victim.dbf", "precious");
-    fs::create_symlink(dir / "victim.dbf", dir / "link.tmp");
+    dir.Write("victim.dbf", "precious");
+    fs::create_symlink(dir.path() / "victim.dbf", dir.path() / "link.tmp");
     DefineTable(table, dir, "link.tmp", {{u"F1", 5}});
     ExpectFailure([&] { table.Open(); }, "cannot open table");
-    fs::create_directory(dir / "folder.tmp");
+    fs::create_directory(dir.path() / "folder.tmp");
     table.TableName = "folder.tmp";
     ExpectFailure([&] { table.Open(); }, "cannot open table");
     table.TableName = "victim.dbf";
     ExpectFailure([&] { table.Open(); }, "shorter than the 32-byte table header");
     EXPECT_FALSE(table.Active());
-    EXPECT_EQ(ReadBytes(dir / "victim.dbf"), "precious");
+    EXPECT_EQ(ReadBytes(dir.path() / "victim.dbf"), "precious");
 }
 
 TEST_F(DbfTableTest, ExistsDeleteTableAndRenameTable) {
@@ -382,8 +382,8 @@ TEST_F(DbfTableTest, ExistsDeleteTableAndRenameTable) {
 
     table.RenameTable("x.dbf");
     EXPECT_EQ(table.TableName, "x.dbf");
-    EXPECT_FALSE(fs::exists(dir / "x.tmp"));
-    EXPECT_EQ(ReadDbf(dir / "x.dbf").Value(0, 0), "value");
+    EXPECT_FALSE(fs::exists(dir.path() / "x.tmp"));
+    EXPECT_EQ(ReadDbf(dir.path() / "x.dbf").Value(0, 0), "value");
 
     // A rename never replaces an existing table.
     TTable other;
@@ -391,18 +391,18 @@ TEST_F(DbfTableTest, ExistsDeleteTableAndRenameTable) {
     other.CreateTable();
     ExpectFailure([&] { other.RenameTable("x.dbf"); }, "cannot rename table");
     EXPECT_EQ(other.TableName, "y.tmp");
-    EXPECT_TRUE(fs::exists(dir / "y.tmp"));
-    EXPECT_EQ(ReadDbf(dir / "x.dbf").rows.size(), 1u);
+    EXPECT_TRUE(fs::exists(dir.path() / "y.tmp"));
+    EXPECT_EQ(ReadDbf(dir.path() / "x.dbf").rows.size(), 1u);
 
     table.DeleteTable();
     EXPECT_FALSE(table.Exists());
-    EXPECT_FALSE(fs::exists(dir / "x.dbf"));
+    EXPECT_FALSE(fs::exists(dir.path() / "x.dbf"));
 
-    fs::create_directory(dir / "d.dbf");
+    fs::create_directory(dir.path() / "d.dbf");
     table.TableName = "d.dbf";
     EXPECT_TRUE(table.Exists());
     ExpectFailure([&] { table.DeleteTable(); }, "cannot delete table");
-    EXPECT_TRUE(fs::is_directory(dir / "d.dbf"));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "d.dbf"));
 }
 
 TEST_F(DbfTableTest, RefusesTableNamesThatAreNotFileNames) {
@@ -418,9 +418,9 @@ TEST_F(DbfTableTest, RefusesTableNamesThatAreNotFileNames) {
 }
 
 TEST_F(DbfTableTest, TablesLiveInDirectoriesWithCyrillicNames) {
-    fs::create_directory(dir / "Выход");
+    fs::create_directory(dir.path() / "Выход");
     TDatabase database;
-    database.DatabaseName = Ansi((dir / "Выход").string()) + "/";
+    database.DatabaseName = Ansi((dir.path() / "Выход").string()) + "/";
     database.Open();
     EXPECT_TRUE(database.Connected());
 
@@ -428,21 +428,21 @@ TEST_F(DbfTableTest, TablesLiveInDirectoriesWithCyrillicNames) {
     table.DatabaseName = database.DatabaseName;
     table.CreateTable();
     table.RenameTable(Ansi("отчёт.dbf"));
-    EXPECT_TRUE(fs::is_regular_file(dir / "Выход" / "отчёт.dbf"));
+    EXPECT_TRUE(fs::is_regular_file(dir.path() / "Выход" / "отчёт.dbf"));
 }
 
 TEST(DbfDatabaseTest, OpenRequiresAnExistingDirectory) {
-    ScratchDir dir;
-    WriteBytes(dir / "file", "x");
+    TempDirectory dir;
+    dir.Write("file", "x");
     struct Case {
         std::string name;
         std::string reason;
     };
     const std::vector<Case> cases = {
         {"", "no directory given"},
-        {(dir / "missing").string(), "does not exist"},
-        {(dir / "missing").string() + "/", "does not exist"},
-        {(dir / "file").string(), "is not a directory"},
+        {(dir.path() / "missing").string(), "does not exist"},
+        {(dir.path() / "missing").string() + "/", "does not exist"},
+        {(dir.path() / "file").string(), "is not a directory"},
     };
     for (const auto& c : cases) {
         TDatabase database;
@@ -451,7 +451,7 @@ TEST(DbfDatabaseTest, OpenRequiresAnExistingDirectory) {
         EXPECT_FALSE(database.Connected()) << c.name;
     }
     TDatabase database;
-    database.DatabaseName = dir.Path().string() + "/";
+    database.DatabaseName = dir.path().string() + "/";
     database.Open();
     EXPECT_TRUE(database.Connected());
 }

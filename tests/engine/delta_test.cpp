@@ -89,7 +89,7 @@ class DeltaTest : public ::testing::Test {
     }
 
     void Source(const std::string& name, const std::string& text) const {
-        WorkerWorkspace::WriteFile(ws_.In() / name, text);
+        ws_.Write(fs::path("in") / name, text);
     }
 
     std::vector<std::string> Names(const fs::path& folder) const {
@@ -148,8 +148,8 @@ TEST_F(DeltaTest, EveryFileBecomesATableOfItsBaseNameAndTheSourceGoes) {
 }
 
 TEST_F(DeltaTest, OlderTableAndLeftoverTemporaryAreReplaced) {
-    WorkerWorkspace::WriteFile(ws_.Out() / "x.dbf", "an older table");
-    WorkerWorkspace::WriteFile(ws_.Out() / "x.tmp", "left by an interrupted attempt");
+    ws_.Write("out/x.dbf", "an older table");
+    ws_.Write("out/x.tmp", "left by an interrupted attempt");
     Source("x.001", "/01=new\r\n");
     RunOnce();
     EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"x.dbf"}));

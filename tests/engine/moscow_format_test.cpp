@@ -2,18 +2,13 @@
 
 #include <random>
 
-#include "engine/dbf_reader.h"
-#include "engine/dbf_table.h"
-#include "engine/delta.h"
 #include "engine/strfunc.h"
-#include "moscow_scrambler.h"
-#include "worker_fixture.h"
+#include "tests/engine/format_fixture.h"
+#include "tests/engine/moscow_scrambler.h"
 
 namespace {
 
 using moscow_scrambler::Scramble;
-using Lines = std::vector<AnsiString>;
-using Rows = std::vector<std::vector<AnsiString>>;
 
 AnsiString Win(std::string_view utf8) {
     return platform::Utf8ToCp1251(utf8);
@@ -47,14 +42,9 @@ class StoppingStatus : public RecordingStatus {
     int stopAt = -1;
 };
 
-// The worker's format steps, run on this thread by a worker whose own run
-// (with an empty configuration) has already ended.
-class MoscowFormatTest : public ::testing::Test {
+class MoscowFormatTest : public FormatFixture<StoppingStatus> {
   protected:
-    MoscowFormatTest() : worker_(status_, status_, workspace_.Settings()) {
-        worker_.WaitFor();
-        worker_.FileName = "f.txt";
-    }
+    MoscowFormatTest() { worker_.FileName = "f.txt"; }
 
     Lines Decode(Lines lines, const AnsiString& ident = "R_AMT") {
         worker_.DecodeMoscow(lines, ident);
@@ -70,33 +60,9 @@ class MoscowFormatTest : public ::testing::Test {
         return Decode(lines, ident);
     }
 
-    // Converts the lines with the type's fields and reads the table back,
-    // values without their padding.
     Rows Convert(const Lines& lines, const TDD& type) {
-        TTable table;
-        table.DatabaseName = workspace_.OutFolder();
-        table.TableName = "t.dbf";
-        for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-            table.FieldDefs.Add(field->Name, ftString, field->Size, false);
-        }
-        table.CreateTable();
-        table.Open();
-        worker_.ConvertMoscow(table, lines, type);
-        table.Close();
-        const DbfContents contents = ReadDbf(workspace_.Out() / "t.dbf");
-        std::filesystem::remove(workspace_.Out() / "t.dbf");
-        Rows rows(contents.rows.size());
-        for (size_t row = 0; row < rows.size(); ++row) {
-            for (size_t field = 0; field < contents.fields.size(); ++field) {
-                rows[row].push_back(contents.Value(row, field));
-            }
-        }
-        return rows;
+        return Fill(&TDelta::ConvertMoscow, lines, type);
     }
-
-    WorkerWorkspace workspace_;
-    StoppingStatus status_;
-    TDelta worker_;
 };
 
 TEST_F(MoscowFormatTest, TestVectorsHoldForTheDecoderAndTheScrambler) {
@@ -310,10 +276,9 @@ TEST(MoscowWorker, ConvertsAFileWithTheConstantsOfTheCodeValueFile) {
     type->Add(Win("НОМЕР"), 7, 7, 0);
     type->Add(Win("ИМЯ"), 12, 15, 0);
     config.Save(workspace.Store());
-    WorkerWorkspace::WriteFile(workspace.In() / "f.txt",
-                               Scramble(Win("R_AMT 0012345 Иванов"), constants) + "\r\n" +
-                                   Scramble("R_XYZ 1", constants) + "\r\n" +
-                                   Scramble(Win("R_AMT 0012346 Ёжик"), constants) + "\r\n");
+    workspace.Write("in/f.txt", Scramble(Win("R_AMT 0012345 Иванов"), constants) + "\r\n" +
+                                    Scramble("R_XYZ 1", constants) + "\r\n" +
+                                    Scramble(Win("R_AMT 0012346 Ёжик"), constants) + "\r\n");
 
     RecordingStatus status;
     TDelta worker(status, status, workspace.Settings());

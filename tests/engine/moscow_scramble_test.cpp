@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
-#include "tests/temp_path.h"
+#include "tests/temp_directory.h"
 
 namespace {
 
@@ -50,6 +52,28 @@ ConstantValues Values(const TMoscowConstants& constants) {
             constants.KeyDivisor, constants.KeyOffset, constants.KeyBound};
 }
 
+// The defaults with `change` made to them.
+ConstantValues Changed(const std::function<void(TMoscowConstants&)>& change) {
+    TMoscowConstants constants;
+    change(constants);
+    return Values(constants);
+}
+
+struct Loaded {
+    ConstantValues values;
+    std::string errors;  // what the load wrote to standard error
+    std::string file;    // the code-value file it read
+};
+
+// Loads the constants from a code-value file holding `ini`.
+Loaded Load(const std::string& ini) {
+    const TempDirectory folder;
+    const std::filesystem::path file = folder.Write("kvadrel.INI", ini);
+    testing::internal::CaptureStderr();
+    const TMoscowConstants loaded = TMoscowConstants::Load(file);
+    return {Values(loaded), testing::internal::GetCapturedStderr(), file.string()};
+}
+
 TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
     struct Case {
         const char* what;
@@ -73,28 +97,24 @@ TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
          }},
     };
     for (const Case& c : cases) {
-        const TempPath ini;
-        ini.Write(c.ini);
-        TMoscowConstants expected;
-        c.expect(expected);
-        testing::internal::CaptureStderr();
-        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.what;
-        EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
+        const Loaded loaded = Load(c.ini);
+        EXPECT_EQ(loaded.errors, "") << c.what;
+        EXPECT_EQ(loaded.values, Changed(c.expect)) << c.what;
     }
 
-    const TempPath missing;
-    EXPECT_EQ(Values(TMoscowConstants::Load(missing.path())), Values(TMoscowConstants()));
+    const TempDirectory folder;
+    EXPECT_EQ(Values(TMoscowConstants::Load(folder.path() / "kvadrel.INI")),
+              Values(TMoscowConstants()));
 }
 
 TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApply) {
     struct Case {
-        const char* what;
+        std::string what;
         std::string ini;
         std::function<void(TMoscowConstants&)> expect;  // what still applies
         std::vector<std::string> ignored;               // "Key=value" of each line on stderr
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"not numbers",
          "[Moscow]\nShift=abc\nKeyDivisor=1.5\nKeyOffset=12abc\nKeyBound=0x\n"
          "Positions=1;2;3;4;5;6;7\n",
@@ -112,43 +132,35 @@ TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApp
          "[Moscow]\nKeyDivisor=0\nShift=0x0e\n",
          [](TMoscowConstants& c) { c.Shift = 0x0E; },
          {"KeyDivisor=0"}},
-        {"six positions",
-         "[Moscow]\nPositions=1;2;3;4;5;6\n",
-         [](TMoscowConstants&) {},
-         {"Positions=1;2;3;4;5;6"}},
-        {"eight positions",
-         "[Moscow]\nPositions=1;2;3;4;5;6;7;8\n",
-         [](TMoscowConstants&) {},
-         {"Positions=1;2;3;4;5;6;7;8"}},
-        {"a position beyond a byte",
-         "[Moscow]\nPositions=1;2;3;4;5;6;256\n",
-         [](TMoscowConstants&) {},
-         {"Positions=1;2;3;4;5;6;256"}},
-        {"an empty position",
-         "[Moscow]\nPositions=1;2;;4;5;6;7\n",
-         [](TMoscowConstants&) {},
-         {"Positions=1;2;;4;5;6;7"}},
         {"text in Windows-1251 is reported in UTF-8",
          "[Moscow]\nShift=\xEF\xFF\xF2\n",
          [](TMoscowConstants&) {},
          {"Shift=пят"}},
     };
+    // A position list that is not seven bytes is ignored whole.
+    const std::pair<const char*, std::string> positionLists[] = {
+        {"six positions", "1;2;3;4;5;6"},
+        {"eight positions", "1;2;3;4;5;6;7;8"},
+        {"a position beyond a byte", "1;2;3;4;5;6;256"},
+        {"an empty position", "1;2;;4;5;6;7"},
+    };
+    for (const auto& [what, positions] : positionLists) {
+        cases.push_back({what,
+                         "[Moscow]\nPositions=" + positions + "\n",
+                         [](TMoscowConstants&) {},
+                         {"Positions=" + positions}});
+    }
     for (const Case& c : cases) {
-        const TempPath ini;
-        ini.Write(c.ini);
-        TMoscowConstants expected;
-        c.expect(expected);
-        testing::internal::CaptureStderr();
-        const TMoscowConstants loaded = TMoscowConstants::Load(ini.path());
-        const std::string errors = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(Values(loaded), Values(expected)) << c.what;
+        const Loaded loaded = Load(c.ini);
+        const std::string& errors = loaded.errors;
+        EXPECT_EQ(loaded.values, Changed(c.expect)) << c.what;
         std::vector<std::string> lines;
         for (size_t at = 0, end; (end = errors.find('\n', at)) != std::string::npos; at = end + 1) {
             lines.push_back(errors.substr(at, end - at));
         }
         EXPECT_EQ(lines.size(), c.ignored.size()) << c.what << ":\n" << errors;
         for (const std::string& line : lines) {
-            EXPECT_EQ(line.rfind(ini.path().string() + ": [Moscow] ", 0), 0u) << line;
+            EXPECT_EQ(line.rfind(loaded.file + ": [Moscow] ", 0), 0u) << line;
         }
         for (const std::string& value : c.ignored) {
             EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

@@ -1,16 +1,15 @@
-// A workspace for the worker's tests: a store file, a code-value file, source
-// and target folders, and a status view that records what the worker showed.
+// A workspace for the worker's tests: the conversion folders with a store
+// file, and a status view that records what the worker showed.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "../temp_path.h"
-#include "config/descriptors.h"
 #include "engine/delta.h"
+#include "tests/conversion_folders.h"
 
 class RecordingStatus : public TStatusPane, public TProgressBar {
   public:
@@ -21,34 +20,9 @@ class RecordingStatus : public TStatusPane, public TProgressBar {
     std::vector<int16_t> percents;
 };
 
-class WorkerWorkspace {
+class WorkerWorkspace : public ConversionFolders {
   public:
-    WorkerWorkspace() {
-        std::filesystem::create_directories(In());
-        std::filesystem::create_directories(Out());
-    }
-
-    std::filesystem::path In() const { return root_.path() / "in"; }
-    std::filesystem::path Out() const { return root_.path() / "out"; }
-    std::filesystem::path Store() const { return root_.path() / "registry.reg"; }
-    std::filesystem::path Ini() const { return root_.path() / "kvadrel.INI"; }
-    AnsiString InFolder() const { return platform::Utf8ToCp1251(In().string() + "/"); }
-    AnsiString OutFolder() const { return platform::Utf8ToCp1251(Out().string() + "/"); }
-
-    // A numbered-code type reading *.txt from In() into Out().
-    TDD* AddType(TDL& list, const AnsiString& name, int32_t codec, const AnsiString& ident) const {
-        TDD* type = list.Add(name, codec, ident);
-        type->From = InFolder();
-        type->To = OutFolder();
-        type->Mask = "*.txt";
-        return type;
-    }
-
-    void WriteIni(const std::string& text) const { std::ofstream(Ini()) << text; }
-
-    static void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
+    std::filesystem::path Store() const { return Root() / "registry.reg"; }
 
     TDeltaSettings Settings() const {
         TDeltaSettings settings;
@@ -63,7 +37,4 @@ class WorkerWorkspace {
     }
 
     mutable std::vector<std::pair<AnsiString, std::string>> failures;
-
-  private:
-    TempPath root_;
 };

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "child_process.h"
-#include "temp_directory.h"
+#include "tests/temp_directory.h"
 
 namespace platform {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/native_path.h"
-#include "temp_directory.h"
+#include "tests/temp_directory.h"
 
 namespace platform {
 namespace {

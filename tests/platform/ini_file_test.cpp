@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/codepage.h"
-#include "tests/temp_path.h"
+#include "tests/temp_directory.h"
 
 namespace platform {
 namespace {
@@ -23,9 +23,8 @@ std::string Utf16LeWithBom(std::u16string_view text) {
 // Reads a key of an INI file with the given contents, "<default>" when missing.
 std::u16string Read(std::string_view contents, std::u16string_view section,
                     std::u16string_view key) {
-    const TempPath file;
-    file.Write(contents);
-    return ReadIniString(file.path(), section, key, u"<default>");
+    const TempDirectory folder;
+    return ReadIniString(folder.Write("test.ini", contents), section, key, u"<default>");
 }
 
 TEST(IniFile, ReadsUtf16LittleEndianWithByteOrderMark) {
@@ -93,9 +92,10 @@ TEST(IniFile, LinesEndAtCarriageReturnLineFeedOrBoth) {
 }
 
 TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
-    const TempPath missing;
-    EXPECT_EQ(ReadIniString(missing.path(), u"S", u"K", u"dflt"), u"dflt");
-    EXPECT_EQ(ReadIniString(missing.path() / "below", u"S", u"K", u"dflt"), u"dflt");
+    const TempDirectory folder;
+    const std::filesystem::path missing = folder.path() / "missing.ini";
+    EXPECT_EQ(ReadIniString(missing, u"S", u"K", u"dflt"), u"dflt");
+    EXPECT_EQ(ReadIniString(missing / "below", u"S", u"K", u"dflt"), u"dflt");
 
     const std::string contents =
         "Top=0\n"
@@ -131,8 +131,7 @@ TEST(IniFile, DeliversAtMost2047Characters) {
 }
 
 TEST(IniFile, AFileThatCannotBeReadIsAnError) {
-    const TempPath directory;
-    std::filesystem::create_directory(directory.path());
+    const TempDirectory directory;
     EXPECT_THROW(ReadIniString(directory.path(), u"S", u"K", u""), std::system_error);
 }
 

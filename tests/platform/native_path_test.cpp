@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "temp_directory.h"
+#include "tests/temp_directory.h"
 
 namespace platform {
 namespace {

@@ -14,6 +14,8 @@
 #include <random>
 #include <regex>
 
+#include "tests/temp_directory.h"
+
 namespace platform {
 
 void PrintTo(const RegValue& value, std::ostream* out) {
@@ -24,15 +26,6 @@ void PrintTo(const RegValue& value, std::ostream* out) {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& file, std::string_view bytes) {
-    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 RegValue String(std::u16string text, RegType type = RegType::String) {
     RegValue value;
@@ -66,16 +59,8 @@ std::vector<std::string> FolderEntries(const fs::path& folder) {
 
 class RegistryStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kvadrel-store-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        file_ = folder_ / "registry.reg";
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path folder_;
-    fs::path file_;
+    TempDirectory folder_;
+    const fs::path file_ = folder_.path() / "registry.reg";
 };
 
 TEST_F(RegistryStoreTest, WritesTheExportFormatAndReadsItBack) {
@@ -165,7 +150,7 @@ TEST_F(RegistryStoreTest, ValuesRoundTrip) {
     }
     text += "\n\"Empty binary\"=hex:\n\"Qword\"=hex(b):01,02,03,04,05,06,07,08\n";
     text += "\"None\"=hex(0):00\n";
-    WriteBytes(file_, text);
+    folder_.Write(file_.filename(), text);
 
     RegistryStore first(file_);
     EXPECT_EQ(first.SkippedLines(), 0);
@@ -252,7 +237,7 @@ TEST_F(RegistryStoreTest, RejectsPathsThatCannotNameAKey) {
     EXPECT_NE(store.CreateKey(deepest), nullptr);
     EXPECT_EQ(store.CreateKey(deepest + u"\\k"), nullptr);
 
-    RegistryStore fresh(folder_ / "other.reg");
+    RegistryStore fresh(folder_.path() / "other.reg");
     EXPECT_EQ(fresh.CreateKey(u"\\New\\\\Key"), nullptr);
     EXPECT_TRUE(fresh.SubKeyNames(*fresh.CreateKey(u"\\")).empty()) << "nothing created";
 }
@@ -278,7 +263,7 @@ TEST_F(RegistryStoreTest, DeleteTreeRemovesTheWholeSubTreeAndIgnoresMissingKeys)
         store.Close();  // nothing changed: the file is not rewritten
     }
     EXPECT_EQ(ReadBytes(file_), written);
-    EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(FolderEntries(folder_.path()), std::vector<std::string>{"registry.reg"});
 }
 
 TEST_F(RegistryStoreTest, LimitsOneValueToOneMebibyte) {
@@ -341,7 +326,7 @@ TEST_F(RegistryStoreTest, SkipsUnparseableLinesAndKeepsTheOriginalBeforeRewritin
         "\"Foreign\"=\"x\"\n"
         "[HKEY_CURRENT_USER\\B]\n"
         "\"After\"=dword:00000002\n";
-    WriteBytes(file_, original);
+    folder_.Write(file_.filename(), original);
     {
         RegistryStore store(file_);
         EXPECT_EQ(store.SkippedLines(), 8);
@@ -350,19 +335,19 @@ TEST_F(RegistryStoreTest, SkipsUnparseableLinesAndKeepsTheOriginalBeforeRewritin
                   "[HKEY_CURRENT_USER\\A]\n\"Good\"=\"1\"\n\n"
                   "[HKEY_CURRENT_USER\\B]\n\"After\"=dword:00000002\n");
         store.Close();  // nothing changed: no rewrite and no copy
-        EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"registry.reg"});
+        EXPECT_EQ(FolderEntries(folder_.path()), std::vector<std::string>{"registry.reg"});
 
         ASSERT_TRUE(store.SetDWord(*store.CreateKey(u"B"), u"After", 3));
         store.Close();
         ASSERT_TRUE(store.SetDWord(*store.CreateKey(u"B"), u"After", 4));
         store.Close();  // the copy is made once
     }
-    const auto entries = FolderEntries(folder_);
+    const auto entries = FolderEntries(folder_.path());
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0], "registry.reg");
     EXPECT_TRUE(std::regex_match(entries[1], std::regex(R"(registry\.reg\.bad-\d{8}-\d{6})")))
         << entries[1];
-    EXPECT_EQ(ReadBytes(folder_ / entries[1]), original);
+    EXPECT_EQ(ReadBytes(folder_.path() / entries[1]), original);
 
     RegistryStore rewritten(file_);
     EXPECT_EQ(rewritten.SkippedLines(), 0);
@@ -370,7 +355,7 @@ TEST_F(RegistryStoreTest, SkipsUnparseableLinesAndKeepsTheOriginalBeforeRewritin
 }
 
 TEST_F(RegistryStoreTest, CreatesAPrivateFileInAPrivateFolder) {
-    const fs::path file = folder_ / "config" / "kvadrel" / "registry.reg";
+    const fs::path file = folder_.path() / "config" / "kvadrel" / "registry.reg";
     RegistryStore store(file);
     ASSERT_NE(store.CreateKey(u"\\Vestrakon"), nullptr);
     store.Close();
@@ -382,8 +367,8 @@ TEST_F(RegistryStoreTest, CreatesAPrivateFileInAPrivateFolder) {
 }
 
 TEST_F(RegistryStoreTest, CloseIntoAnUnwritableFolderThrowsAndLeavesTheOldFile) {
-    WriteBytes(folder_ / "plain", "not a folder");
-    const fs::path file = folder_ / "plain" / "registry.reg";
+    folder_.Write("plain", "not a folder");
+    const fs::path file = folder_.path() / "plain" / "registry.reg";
     RegistryStore store(file);
     ASSERT_NE(store.CreateKey(u"\\Vestrakon"), nullptr);
     try {
@@ -392,7 +377,7 @@ TEST_F(RegistryStoreTest, CloseIntoAnUnwritableFolderThrowsAndLeavesTheOldFile) 
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos) << error.what();
     }
-    EXPECT_EQ(ReadBytes(folder_ / "plain"), "not a folder");
+    EXPECT_EQ(ReadBytes(folder_.path() / "plain"), "not a folder");
 }
 
 TEST_F(RegistryStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
@@ -443,7 +428,7 @@ TEST_F(RegistryStoreTest, AFailedWriteRemovesTheTemporaryFileAndKeepsTheOldOne) 
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: Close did not throw; 2: the message lacks the file";
     EXPECT_EQ(ReadBytes(file_), old);
-    EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(FolderEntries(folder_.path()), std::vector<std::string>{"registry.reg"});
 }
 
 // Returns as soon as the file is seen to change (another file, size or time
@@ -468,7 +453,7 @@ void WaitForAChange(const fs::path& file) {
 TEST_F(RegistryStoreTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewContents) {
     std::string contents[2];
     for (int i = 0; i < 2; ++i) {
-        RegistryStore store(folder_ / "unused.reg");
+        RegistryStore store(folder_.path() / "unused.reg");
         Fill(store, i == 0 ? u'a' : u'b');
         contents[i] = store.Serialize();
     }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "printable.h"
-#include "temp_directory.h"
+#include "tests/temp_directory.h"
 
 namespace platform {
 namespace {

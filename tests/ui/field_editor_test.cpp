@@ -8,10 +8,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <string>
+#include <tuple>
 
 #include "tests/ui/test_text.h"
 
 namespace {
+
+// A field's name, size, code and alternative code, as the editor shows them
+// and as the field holds them.
+using Shown = std::tuple<QString, int, int, int>;
+using Held = std::tuple<std::u16string, int32_t, int32_t, int32_t>;
+
+Shown ShownIn(const TfmField& editor) {
+    return {editor.edName->text(), editor.seSize->value(), editor.seCode->value(),
+            editor.seACode->value()};
+}
+
+Held HeldIn(const TDF& field) {
+    return {field.Name, field.Size, field.Code, field.ACode};
+}
 
 struct FieldEditorTest : ::testing::Test {
     TDF field{"", 0, 0, 0};  // a new field, as the type editor hands it over
@@ -20,10 +36,7 @@ struct FieldEditorTest : ::testing::Test {
 TEST_F(FieldEditorTest, NewFieldOpensEmptyAtTheMinimaWithOkDisabled) {
     TfmField editor(field);
     EXPECT_EQ(editor.windowTitle(), u"Поле"_s);
-    EXPECT_EQ(editor.edName->text(), u""_s);
-    EXPECT_EQ(editor.seSize->value(), 1);
-    EXPECT_EQ(editor.seCode->value(), 1);
-    EXPECT_EQ(editor.seACode->value(), 1);
+    EXPECT_EQ(ShownIn(editor), (Shown{u""_s, 1, 1, 1}));
     EXPECT_FALSE(editor.btOk->isEnabled());
     EXPECT_TRUE(editor.lbNameHint->isHidden());
 }
@@ -31,10 +44,8 @@ TEST_F(FieldEditorTest, NewFieldOpensEmptyAtTheMinimaWithOkDisabled) {
 TEST_F(FieldEditorTest, ExistingFieldShowsItsStoredValues) {
     TDF stored("NOMER", 20, 5, 7);
     TfmField editor(stored);
-    EXPECT_EQ(editor.edName->text(), u"NOMER"_s);
-    EXPECT_EQ(editor.seSize->value(), 20);
-    EXPECT_EQ(editor.seCode->value(), 5);
-    EXPECT_EQ(editor.seACode->value(), 7);  // not overwritten by the code
+    // The alternative code is not overwritten by the code.
+    EXPECT_EQ(ShownIn(editor), (Shown{u"NOMER"_s, 20, 5, 7}));
     EXPECT_TRUE(editor.btOk->isEnabled());
 }
 
@@ -59,10 +70,7 @@ TEST_F(FieldEditorTest, OkWritesTheTrimmedNameAndTheValues) {
     editor.seACode->setValue(3);             // and may then differ
     editor.btOk->click();
     EXPECT_EQ(editor.result(), QDialog::Accepted);
-    EXPECT_EQ(field.Name, u"Номер_1");
-    EXPECT_EQ(field.Size, 30);
-    EXPECT_EQ(field.Code, 12);
-    EXPECT_EQ(field.ACode, 3);
+    EXPECT_EQ(HeldIn(field), (Held{u"Номер_1", 30, 12, 3}));
 }
 
 TEST_F(FieldEditorTest, CancelLeavesTheFieldUntouched) {
@@ -73,10 +81,7 @@ TEST_F(FieldEditorTest, CancelLeavesTheFieldUntouched) {
     editor.seCode->setValue(9);
     editor.btCancel->click();
     EXPECT_EQ(editor.result(), QDialog::Rejected);
-    EXPECT_EQ(stored.Name, u"NOMER");
-    EXPECT_EQ(stored.Size, 20);
-    EXPECT_EQ(stored.Code, 5);
-    EXPECT_EQ(stored.ACode, 7);
+    EXPECT_EQ(HeldIn(stored), (Held{u"NOMER", 20, 5, 7}));
 }
 
 TEST_F(FieldEditorTest, CodeCaptionFollowsTheFormatInKey) {
@@ -95,9 +100,7 @@ TEST_F(FieldEditorTest, CodeCaptionFollowsTheFormatInKey) {
 TEST_F(FieldEditorTest, ValuesAreKeptInTheirRanges) {
     TDF stored("A", 300, 101, -5);
     TfmField editor(stored);
-    EXPECT_EQ(editor.seSize->value(), 255);
-    EXPECT_EQ(editor.seCode->value(), 100);
-    EXPECT_EQ(editor.seACode->value(), 1);
+    EXPECT_EQ(ShownIn(editor), (Shown{u"A"_s, 255, 100, 1}));
     editor.seSize->setValue(0);
     EXPECT_EQ(editor.seSize->value(), 1);
     editor.seACode->setValue(1000);

@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, TypeAddedInTheUpdateListIsProcessedFromTheNextStart) {
     window->Region->trigger();
     ExpectStopped(*window);
 
-    WorkerWorkspace::WriteFile(ws_.In() / "new.txt", "/01=7\r\n");
+    ws_.Write("in/new.txt", "/01=7\r\n");
     window->Start->trigger();
     ASSERT_TRUE(ProcessEventsUntil([&] { return fs::exists(ws_.Out() / "new.dbf"); }));
     window->Stop->trigger();
@@ -241,7 +241,7 @@ TEST_P(StopDuringFileWork, LeavesTheFileWholeEitherWay) {
     for (int i = 0; i < kLines; ++i) {
         text += "/01=" + std::to_string(i) + "\r\n";
     }
-    WorkerWorkspace::WriteFile(ws_.In() / "update.txt", text);
+    ws_.Write("in/update.txt", text);
     const auto window = Window(false);
     window->show();
     window->Start->trigger();

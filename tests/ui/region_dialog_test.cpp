@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_directory.h"
 #include "tests/ui/modal.h"
-#include "tests/ui/temp_store.h"
 #include "tests/ui/test_text.h"
 #include "ui/field_editor.h"
 #include "ui/type_editor.h"
@@ -50,9 +50,9 @@ std::string Describe(const TDL& list) {
     return text;
 }
 
-std::string DescribeStored(const TempStore& store) {
+std::string DescribeStored(const std::filesystem::path& store) {
     TDL list;
-    list.Load(store.File());
+    list.Load(store);
     return Describe(list);
 }
 
@@ -113,18 +113,19 @@ struct RegionDialogTest : ::testing::Test {
             type.Mask = "*.*";
             type.Add("NOMER", 10, 1, 1);
         }
-        list.Save(store.File());
+        list.Save(store);
     }
 
     // The dialog with the test's stand-ins; a failed store shows up here.
     std::unique_ptr<TfmRegion> Open() {
-        auto dialog = std::make_unique<TfmRegion>(nullptr, store.File());
+        auto dialog = std::make_unique<TfmRegion>(nullptr, store);
         dialog->EditType = editor.AsEditor();
         dialog->ShowError = [this](const QString& message) { errors << message; };
         return dialog;
     }
 
-    TempStore store;
+    TempDirectory folder;
+    const std::filesystem::path store = folder.path() / "registry.reg";
     TypeEditorStub editor;
     QStringList errors;
 };
@@ -211,21 +212,21 @@ TEST_F(RegionDialogTest, NamesWithSlashOrBlanksAreStoredAsTyped) {
     }
     EXPECT_TRUE(errors.isEmpty());
     TDL stored;
-    stored.Load(store.File());
+    stored.Load(store);
     EXPECT_EQ(Names(stored), QStringList({u" Край "_s, u"Юг/Север"_s}));
 }
 
 TEST_F(RegionDialogTest, CancelledAddChangesNeitherTheListNorTheStore) {
     StoreThreeTypes();
     auto dialog = Open();
-    const std::string before = store.Contents();
+    const std::string before = ReadBytes(store);
     editor.confirm = false;
     editor.change = [](TDD& type) { type.Name = "Abandoned"; };
     dialog->sbAdd->click();
     EXPECT_EQ(editor.seen.size(), 1u);
     EXPECT_EQ(Rows(*dialog), QStringList({u"Калуга"_s, u"Москва"_s, u"Тула"_s}));
     EXPECT_EQ(dialog->Types().Count, 3);
-    EXPECT_EQ(store.Contents(), before);
+    EXPECT_EQ(ReadBytes(store), before);
 }
 
 TEST_F(RegionDialogTest, ChangedNameIsShownAndStoredUnderTheNewNameOnly) {
@@ -245,12 +246,12 @@ TEST_F(RegionDialogTest, ChangedNameIsShownAndStoredUnderTheNewNameOnly) {
 TEST_F(RegionDialogTest, FieldChangesOfACancelledEditReachTheStoreOnClose) {
     StoreThreeTypes();
     auto dialog = Open();
-    const std::string before = store.Contents();
+    const std::string before = ReadBytes(store);
     editor.confirm = false;
     editor.change = [](TDD& type) { type.Add("EXTRA", 3, 2, 2); };
     dialog->sbSet->click();
     EXPECT_EQ(Rows(*dialog), QStringList({u"Калуга"_s, u"Москва"_s, u"Тула"_s}));
-    EXPECT_EQ(store.Contents(), before);
+    EXPECT_EQ(ReadBytes(store), before);
     dialog->btClose->click();
     EXPECT_EQ(DescribeStored(store), Describe(dialog->Types()));
     EXPECT_NE(DescribeStored(store).find("EXTRA:3:2:2"), std::string::npos);
@@ -304,12 +305,12 @@ TEST_F(RegionDialogTest, EveryWayOfClosingStoresTheConfigurationWithTheSwitch) {
         auto dialog = Open();
         dialog->show();
         const std::string expected = Describe(dialog->Types());
-        std::filesystem::remove(store.File());
+        std::filesystem::remove(store);
         dialog->cbAuto->setChecked(!dialog->cbAuto->isChecked());
         close(*dialog);
         EXPECT_FALSE(dialog->isVisible());
         TDL stored;
-        stored.Load(store.File());
+        stored.Load(store);
         EXPECT_EQ(stored.AutoRun, dialog->cbAuto->isChecked());
         EXPECT_EQ(Describe(stored), Describe(dialog->Types()));
         EXPECT_EQ(Names(stored), Names(dialog->Types()));
@@ -322,41 +323,41 @@ TEST_F(RegionDialogTest, TickedSwitchIsStoredOnCloseOnly) {
     auto dialog = Open();
     dialog->cbAuto->setChecked(true);
     TDL before;
-    before.Load(store.File());
+    before.Load(store);
     EXPECT_FALSE(before.AutoRun);
     dialog->btClose->click();
     TDL after;
-    after.Load(store.File());
+    after.Load(store);
     EXPECT_TRUE(after.AutoRun);
 }
 
 TEST_F(RegionDialogTest, FailedSaveIsShownAndKeepsWhatWasStored) {
     StoreThreeTypes();
     auto dialog = Open();
-    const std::string before = store.Contents();
+    const std::string before = ReadBytes(store);
     // A value longer than the store takes for one value.
     editor.change = [](TDD& type) { type.From = AnsiString(600 * 1024, 'a'); };
     dialog->sbSet->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.front(), u"Failed to set data for 'From'"_s);
-    EXPECT_EQ(store.Contents(), before);
+    EXPECT_EQ(ReadBytes(store), before);
     EXPECT_EQ(dialog->Types().First->From.size(), 600u * 1024);  // still in the dialog
 
     dialog->btClose->click();  // fails again, and the dialog still closes
     EXPECT_EQ(errors.size(), 2);
-    EXPECT_EQ(store.Contents(), before);
+    EXPECT_EQ(ReadBytes(store), before);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
 }
 
 TEST_F(RegionDialogTest, FailedSaveOfAnAddedTypeKeepsItForTheNextSave) {
     auto dialog = Open();
-    std::filesystem::remove(store.File());
-    std::filesystem::create_directory(store.File());  // the store file cannot be written
+    std::filesystem::remove(store);
+    std::filesystem::create_directory(store);  // the store file cannot be written
     editor.change = [](TDD& type) { type.Name = "Kept"; };
     dialog->sbAdd->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(Rows(*dialog), QStringList({u"Kept"_s}));
-    std::filesystem::remove(store.File());
+    std::filesystem::remove(store);
     dialog->btClose->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(DescribeStored(store), Describe(dialog->Types()));
@@ -365,7 +366,7 @@ TEST_F(RegionDialogTest, FailedSaveOfAnAddedTypeKeepsItForTheNextSave) {
 // All three dialogs for real: a type added through the editors is stored.
 TEST_F(RegionDialogTest, TypeConfiguredThroughTheRealEditorsIsStored) {
     StoreThreeTypes();
-    TfmRegion dialog(nullptr, store.File());
+    TfmRegion dialog(nullptr, store);
     WhenModal<TfmRegEdit>([](TfmRegEdit& editor) {
         editor.edName->setText(u"москва"_s);  // another type's name
         editor.edFrom->setText(u"/srv/in"_s);
@@ -388,7 +389,7 @@ TEST_F(RegionDialogTest, TypeConfiguredThroughTheRealEditorsIsStored) {
     dialog.sbAdd->click();
     EXPECT_EQ(Rows(dialog), QStringList({u"Калуга"_s, u"Москва"_s, u"Тула"_s, u"Рязань"_s}));
     TDL stored;
-    stored.Load(store.File());
+    stored.Load(store);
     EXPECT_EQ(Describe(stored), Describe(dialog.Types()));
     const TDD* added = dialog.Types().Last;
     EXPECT_EQ(added->From, "/srv/in/");

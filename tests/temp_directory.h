@@ -1,12 +1,15 @@
-// A fresh directory under the system's temporary directory for one test,
-// removed with everything in it when the test ends.
+// A fresh folder under the system's temporary folder for one test, removed
+// with everything in it when the test ends, and the reading of a file back.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -22,8 +25,11 @@ class TempDirectory {
         path_ = name;
     }
     ~TempDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+        if (error) {
+            std::cerr << "cannot remove " << path_ << ": " << error.message() << '\n';
+        }
     }
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
@@ -43,3 +49,9 @@ class TempDirectory {
   private:
     std::filesystem::path path_;
 };
+
+// The bytes of `file`; empty when there is no such file.
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
