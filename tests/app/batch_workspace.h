@@ -18,47 +18,12 @@
 
 #include "batch_process.h"
 #include "config/descriptors.h"
+#include "private_lock_namespace.h"
 #include "tests/conversion_folders.h"
 
 // How long a test lets one run of the program take before it fails: far more
 // than a run needs, even under the sanitizers on a busy machine.
 constexpr std::chrono::milliseconds kRunBound = std::chrono::minutes(2);
-
-// kvadrel-batch takes the machine-wide single-instance lock "kvadrel", so
-// tests running side by side (or a converter that someone runs) would refuse
-// each other. The lock is an abstract socket name, which belongs to a network
-// namespace: this test process and the programs it starts move, once, to a
-// namespace of their own (inside a user namespace of their own, so that no
-// privilege is needed).
-inline void UsePrivateLockNamespace() {
-    static const bool isolated = [] {
-        const auto write = [](const char* file, const std::string& text) {
-            const int fd = ::open(file, O_WRONLY | O_CLOEXEC);
-            const bool written =
-                fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
-            if (fd >= 0) {
-                ::close(fd);
-            }
-            return written;
-        };
-        const std::string uid = std::to_string(::getuid());
-        const std::string gid = std::to_string(::getgid());
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
-            std::fprintf(stderr,
-                         "note: no namespace of our own (%s): the test shares the lock "
-                         "\"kvadrel\" with every other program\n",
-                         std::strerror(errno));
-            return false;
-        }
-        // Our own ids keep their numbers, so files stay ours.
-        const bool mapped = write("/proc/self/setgroups", "deny") &&
-                            write("/proc/self/uid_map", uid + " " + uid + " 1") &&
-                            write("/proc/self/gid_map", gid + " " + gid + " 1");
-        EXPECT_TRUE(mapped) << "cannot map the user and group ids: " << std::strerror(errno);
-        return mapped;
-    }();
-    (void)isolated;
-}
 
 // DOS-866 bytes of UTF-8 text whose letters are Latin or Cyrillic А..я, as
 // senders write update files.

@@ -33,12 +33,6 @@ uintmax_t Size(const fs::path& file) {
     return fs::file_size(file, absent);
 }
 
-std::string Bytes(const fs::path& file) {
-    std::string bytes(Size(file), '\0');
-    std::ifstream(file, std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
-    return bytes;
-}
-
 // Tables equal but for the date of their last update (bytes 1-3), which
 // changes at midnight.
 bool SameTable(const std::string& a, const std::string& b) {
@@ -59,7 +53,7 @@ TEST(KillTest, KilledAnywhereItNeverLosesAnUpdateNorLeavesAPartialTable) {
     // An older table of the same name, which every round's table replaces.
     NumberedFile::Write(source, 1);
     ASSERT_EQ(ws.RunOnce().status, 0);
-    const std::string older = Bytes(table);
+    const std::string older = ReadBytes(table);
     ASSERT_EQ(ReadDbf(table).rows.size(), 1u);
 
     // The large source, and its table from a run left alone, read back in full.
@@ -69,7 +63,7 @@ TEST(KillTest, KilledAnywhereItNeverLosesAnUpdateNorLeavesAPartialTable) {
     ASSERT_EQ(ws.RunOnce().output, converted);
     NumberedFile::ExpectTable(ReadDbf(table), kRecords);
     ASSERT_FALSE(HasFailure());
-    const std::string complete = Bytes(table);
+    const std::string complete = ReadBytes(table);
 
     std::mt19937 random(20261210);
     std::map<std::string, int> moments;  // what the kills interrupted, for the log
@@ -115,7 +109,7 @@ TEST(KillTest, KilledAnywhereItNeverLosesAnUpdateNorLeavesAPartialTable) {
         // Under the .dbf name only a complete table: the new one, or the older
         // one while the source is still there.
         const bool sourceKept = fs::exists(source);
-        const std::string found = fs::exists(table) ? Bytes(table) : std::string();
+        const std::string found = fs::exists(table) ? ReadBytes(table) : std::string();
         const bool replaced = SameTable(found, complete);
         EXPECT_TRUE(found.empty() || replaced || SameTable(found, older))
             << "a partial table under the .dbf name: " << found.size() << " bytes";
@@ -136,7 +130,7 @@ TEST(KillTest, KilledAnywhereItNeverLosesAnUpdateNorLeavesAPartialTable) {
         EXPECT_EQ(next.output, sourceKept ? converted : "");
         EXPECT_FALSE(fs::exists(source));
         EXPECT_FALSE(fs::exists(temporary));
-        EXPECT_TRUE(SameTable(Bytes(table), complete));
+        EXPECT_TRUE(SameTable(ReadBytes(table), complete));
         if (HasFailure()) {
             return;  // the rounds after would only repeat the failure
         }

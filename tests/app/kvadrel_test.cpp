@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "private_lock_namespace.h"
 #include "tests/temp_directory.h"
 
 extern char** environ;
@@ -29,24 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(30);
-
-// Moves this process (and the programs it starts) into a network namespace
-// of its own: as root directly, otherwise inside a user namespace that maps
-// our own user and group.
-bool EnterOwnNetwork() {
-    if (::geteuid() == 0) {
-        return ::unshare(CLONE_NEWNET) == 0;
-    }
-    const uid_t uid = ::geteuid();
-    const gid_t gid = ::getegid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
-        return false;
-    }
-    std::ofstream("/proc/self/setgroups") << "deny";
-    std::ofstream("/proc/self/uid_map") << uid << ' ' << uid << " 1";
-    std::ofstream("/proc/self/gid_map") << gid << ' ' << gid << " 1";
-    return ::geteuid() == uid;
-}
 
 // Whether some process of this network namespace holds the lock "kvadrel"
 // (an abstract UNIX socket of that name), seen without taking it.
@@ -156,7 +139,7 @@ class Program {
 class KvadrelProcess : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!EnterOwnNetwork()) {
+        if (!UsePrivateLockNamespace()) {
             GTEST_SKIP() << "no network namespace of our own: the test would take the "
                             "machine-wide lock of a copy in use";
         }
