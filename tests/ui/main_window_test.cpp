@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <thread>
 
@@ -13,7 +16,9 @@
 #include "qt_printers.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
+#include "ui/field_editor.h"
 #include "ui/region_dialog.h"
+#include "ui/type_editor.h"
 
 namespace fs = std::filesystem;
 
@@ -272,3 +277,45 @@ INSTANTIATE_TEST_SUITE_P(Steps, StopDuringFileWork,
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// The operator's whole round with the real dialogs: a type configured from
+// "Настройка", "Старт", and a file of that type converted.
+TEST_F(MainWindowTest, OperatorConfiguresATypeAndItsFileIsConverted) {
+    const auto window = Window(false);
+    window->show();
+    WhenModal<TfmRegion>([&](TfmRegion& list) {
+        WhenModal<TfmRegEdit>([&](TfmRegEdit& editor) {
+            editor.edName->setText(QStringLiteral("Юг"));
+            editor.cbCodec->setCurrentIndex(0);
+            EXPECT_EQ(editor.edIdent->text(), QStringLiteral("АМТ"));
+            editor.edFrom->setText(QString::fromStdString(ws_.In().string()));
+            editor.edTo->setText(QString::fromStdString(ws_.Out().string()));
+            editor.edMask->setText(QStringLiteral("*.txt"));
+            WhenModal<TfmField>([](TfmField& field) {
+                field.edName->setText(QStringLiteral("ИМЯ"));
+                field.seSize->setValue(20);
+                field.seCode->setValue(2);
+                field.btOk->click();
+            });
+            editor.sbAdd->click();
+            ASSERT_TRUE(editor.btOk->isEnabled());
+            editor.btOk->click();
+        });
+        list.sbAdd->click();
+        list.btClose->click();
+    });
+    window->Region->trigger();
+    ExpectStopped(*window);
+
+    // "&АМТ" and "/02=Ромашка" in DOS-866, as update files arrive.
+    ws_.Write("in/south.txt", "&\x80\x8C\x92\r\n/02=\x90\xAE\xAC\xA0\xE8\xAA\xA0\r\n");
+    window->Start->trigger();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !fs::exists(ws_.In() / "south.txt"); }));
+    window->Stop->trigger();
+    ExpectStopped(*window);
+    const DbfContents table = ReadDbf(ws_.Out() / "south.dbf");
+    ASSERT_EQ(table.fields.size(), 1u);
+    EXPECT_EQ(table.fields[0].name, "\xC8\xCC\xDF");  // "ИМЯ"
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.Value(0, 0), "\xD0\xEE\xEC\xE0\xF8\xEA\xE0");  // "Ромашка"
+}
