@@ -133,15 +133,19 @@ void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
     }
 }
 
-void TDelta::LoadSettings() {
+void TDelta::LoadConfiguration() {
     try {
         DL.Load(settings_.StoreFile);
     } catch (const std::exception& error) {
         Fail(platform::AnsiFileName(settings_.StoreFile), error.what());
     }
+}
+
+void TDelta::ReadCodeValues() {
     try {
         LoadCodeValues(settings_.CodeValueFile, KodObjList, TipZnakList);
         Moscow = TMoscowConstants::Load(settings_.CodeValueFile);
+        codeValuesRead_ = true;
     } catch (const std::exception& error) {
         Fail(platform::AnsiFileName(settings_.CodeValueFile), error.what());
     }
@@ -149,8 +153,9 @@ void TDelta::LoadSettings() {
 
 void TDelta::Execute() {
     try {
-        LoadSettings();
+        LoadConfiguration();
         StatusText.clear();
+        ReadCodeValues();
         const TSession session(SessionName());
         while (!Terminated()) {
             Scan(session);
@@ -158,6 +163,9 @@ void TDelta::Execute() {
                 break;
             }
             Wait();
+            if (!codeValuesRead_) {
+                ReadCodeValues();  // the file may be readable again by now
+            }
         }
     } catch (const std::exception& error) {
         // Out of memory and the like: the run ends, but still with its final reset.
@@ -180,11 +188,22 @@ void TDelta::Scan(const TSession& session) {
     }
 }
 
-void TDelta::ScanType(const TSession& session, const TDD& type) {
+std::optional<std::string> TDelta::WhyFilesStay(const TDD& type) const {
+    const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "'";
     if (type.Codec != 0 && type.Codec != 1) {
+        return name + " has no transport format chosen; its files stay";
+    }
+    if (type.SpecProd && !codeValuesRead_) {
+        // Empty code lists would drop every row of a file that is then deleted.
+        return name + " needs the code-value file, which could not be read; its files stay";
+    }
+    return std::nullopt;
+}
+
+void TDelta::ScanType(const TSession& session, const TDD& type) {
+    if (const auto reason = WhyFilesStay(type)) {
         if (!platform::FindFiles(type.From + type.Mask).empty()) {
-            Fail(type.From + type.Mask, "update type '" + platform::Cp1251ToUtf8(type.Name) +
-                                            "' has no transport format chosen; its files stay");
+            Fail(type.From + type.Mask, *reason);  // once per pass
         }
         return;
     }

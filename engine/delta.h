@@ -80,7 +80,10 @@ class TDelta : public platform::TThread {
     void DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode);
     void FillRows(TTable& table, const TStringList& lines,
                   const std::function<bool(const AnsiString& line)>& fillRow);
-    void LoadSettings();
+    void LoadConfiguration();
+    void ReadCodeValues();
+    // Why the files of a type are left alone in this pass, if they are.
+    std::optional<std::string> WhyFilesStay(const TDD& type) const;
     void Scan(const TSession& session);
     void ScanType(const TSession& session, const TDD& type);
     void ConvertFile(const TSession& session, const TDD& type);
@@ -88,6 +91,7 @@ class TDelta : public platform::TThread {
     void Fail(const AnsiString& source, const std::string& reason) const;
 
     TDeltaSettings settings_;
+    bool codeValuesRead_ = false;
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
     std::optional<TStep> shownStep_;  // the step of the line report last shown

@@ -250,4 +250,23 @@ TEST_F(DeltaTest, FilesThatCannotBeConvertedStayAndTheReasonIsReported) {
     }
 }
 
+TEST_F(DeltaTest, UnreadableCodeValueFileLeavesSpecialProductsFilesAlone) {
+    type_->SpecProd = true;
+    type_->KodObj = "A";
+    TDD* plain = ws_.AddType(config_, "plain", 0, "");
+    plain->From = platform::Utf8ToCp1251((ws_.Root() / "plain").string() + "/");
+    plain->Add("A", 5, 1, 1);
+    fs::create_directory(ws_.Root() / "plain");
+    Source("special.txt", "/01=x\r\n");
+    ws_.Write("plain/p.txt", "/01=y\r\n");
+    fs::create_directory(ws_.Ini());  // a code-value file that cannot be read
+
+    RunOnce();
+    // Empty code lists would have dropped every row and deleted the source.
+    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"special.txt"}));
+    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
+    ASSERT_EQ(ws_.failures.size(), 2u);  // the file, then the type's files that stay
+    EXPECT_NE(ws_.failures[1].second.find("code-value file"), std::string::npos);
+}
+
 }  // namespace
