@@ -8,6 +8,7 @@
 
 #include "app/batch_options.h"
 #include "app/terminal_status.h"
+#include "app/terminal_text.h"
 #include "engine/delta.h"
 #include "platform/executable_path.h"
 #include "platform/single_instance.h"
@@ -59,20 +60,21 @@ int main(int argc, char* argv[]) {
     settings.SinglePass = options.Once;
     settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
         status.Clear();
-        std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
+        std::fprintf(stderr, "%s\n",
+                     TerminalSafe(platform::Cp1251ToUtf8(source) + ": " + reason).c_str());
         ++failures;
     };
     settings.OnConverted = [&](const AnsiString& source, const AnsiString& table, int records) {
         status.Clear();
-        std::printf("%s -> %s (%d records)\n", platform::Cp1251ToUtf8(source).c_str(),
-                    platform::Cp1251ToUtf8(table).c_str(), records);
+        std::printf("%s\n", TerminalSafe(platform::Cp1251ToUtf8(source) + " -> " +
+                                         platform::Cp1251ToUtf8(table) + " (" +
+                                         std::to_string(records) + " records)")
+                                .c_str());
         std::fflush(stdout);
     };
 
     TDelta delta(status, status, std::move(settings));
-    if (!options.Once) {
-        WaitForStop(delta, stopSignals);
-    }
+    WaitForStop(delta, stopSignals);
     delta.WaitFor();
     status.Clear();
     return failures > 0 ? kExitFailed : 0;

@@ -291,3 +291,63 @@ TEST_F(BatchTest, StopSignalEndsTheRunCleanly) {
 }
 
 }  // namespace
+
+TEST_F(BatchTest, StopSignalEndsAOnePassRunAfterTheFileBeingFilled) {
+    constexpr int kRecords = 100'000;
+    constexpr int kFiles = 4;
+    TDL config;
+    NumberedFile::AddFields(*ws_.AddType(config, "big"));
+    ws_.Save(config);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        for (int i = 0; i < kFiles; ++i) {
+            NumberedFile::Write(ws_.In() / ("big" + std::to_string(i) + ".txt"), kRecords);
+        }
+        ChildProgram batch = ws_.Start(ws_.Arguments(true), ErrorOutput::Terminal);
+        ASSERT_TRUE(batch.CollectUntil(
+            [&] {
+                for (const auto& frame : ProgressFrames(batch.Errors())) {
+                    if (frame.caption.rfind("Преобразование ", 0) == 0) {
+                        return true;
+                    }
+                }
+                return false;
+            },
+            kRunBound));
+        batch.Signal(signal);
+        EXPECT_EQ(batch.WaitForExit(kStopBound), 0);
+
+        // The file being filled was finished and the pass ended there (a busy
+        // machine may have begun the next file before the signal came).
+        const size_t converted = Lines(batch.Output()).size();
+        EXPECT_GE(converted, 1u) << batch.Output();
+        EXPECT_LT(converted, size_t(kFiles)) << batch.Output();
+        EXPECT_EQ(Names(ws_.In()).size(), kFiles - converted);
+        const std::vector<std::string> tables = Names(ws_.Out());
+        ASSERT_EQ(tables.size(), converted);
+        for (const auto& table : tables) {
+            NumberedFile::ExpectTable(ReadDbf(ws_.Out() / table), kRecords);
+        }
+        fs::remove_all(ws_.Out());
+        fs::create_directory(ws_.Out());
+        for (const auto& name : Names(ws_.In())) {
+            fs::remove(ws_.In() / name);
+        }
+    }
+}
+
+TEST_F(BatchTest, ControlCharactersInNamesAreShownEscaped) {
+    // A name that would set the terminal's title and clear its screen.
+    const std::string name = "t\x1b]0;owned\x07\x1b[2J.txt";
+    const std::string shown = "t\\x1b]0;owned\\x07\\x1b[2J";
+    ws_.WriteSource(name, {"&АМТ", "/01=1"});
+    ChildProgram batch = ws_.Start(ws_.Arguments(true), ErrorOutput::Terminal);
+    EXPECT_EQ(batch.WaitForExit(kRunBound), 0);
+    EXPECT_EQ(batch.Output(), (ws_.In() / shown).string() + ".txt -> " +
+                                  (ws_.Out() / shown).string() + ".dbf (1 records)\n");
+    EXPECT_TRUE(Shows(batch.Errors(), "Декодирование " + shown + ".txt")) << batch.Errors();
+    for (const char* raw : {"\x1b]", "\x07", "\x1b[2J"}) {
+        EXPECT_EQ(batch.Errors().find(raw), std::string::npos);
+    }
+    EXPECT_TRUE(fs::exists(ws_.Out() / (name.substr(0, name.size() - 4) + ".dbf")));
+}
