@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/dbf_table.h"
+#include "engine/type_field_defs.h"
 #include "platform/native_path.h"
 
 AnsiString BaseName(const AnsiString& fileName) {
@@ -30,9 +31,7 @@ TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const An
     if (table.Exists()) {
         table.DeleteTable();  // a leftover of an earlier attempt
     }
-    for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-        table.FieldDefs.Add(field->Name, ftString, field->Size, false);
-    }
+    table.FieldDefs = TypeFieldDefs(type);
     table.CreateTable();
     table.Open();
     fill(table);
