@@ -131,7 +131,7 @@ TEST_F(ConfigurationCheckTest, RefusedTypeLeavesEveryFileAndSaysWhy) {
              t.type_->Ident = "";
              t.ws_.Save(t.config_);
          },
-         {"no group identifier (Ident) is set; its files stay"}},
+         {"update type 'amt': no group identifier (Ident) is set"}},
         {"a store that cannot be read",
          [](CheckWorkspace& t) { fs::create_directories(t.Store()); },
          {"the configuration cannot be read (Is a directory): no update type is loaded"}},
@@ -198,7 +198,10 @@ TEST_F(ConfigurationCheckTest, CheckNamesEachProblemAndTouchesNothing) {
          }},
         {"no transport format", saved([](TDD& type) { type.Codec = -1; }),
          [](const CheckWorkspace&) { return "amt: error: no transport format chosen (Codec -1)"; }},
-        {"Moscow-region type without a group identifier", saved([](TDD& type) { type.Codec = 1; }),
+        {"Moscow-region type without a group identifier", saved([](TDD& type) {
+             type.Codec = 1;
+             type.Ident = "";
+         }),
          [](const CheckWorkspace&) {
              return "amt: error: no group identifier (Ident) is set: the Moscow-region format "
                     "would keep no record of any file";
@@ -243,7 +246,7 @@ TEST_F(ConfigurationCheckTest, CheckNamesEachProblemAndTouchesNothing) {
          },
          [](const CheckWorkspace& t) {
              return t.Store().string() +
-                    ": error: line 7 could not be read and is left out: this is no value";
+                    ": error: line 12 could not be read and is left out: this is no value";
          }},
     };
     for (const Case& c : cases) {
