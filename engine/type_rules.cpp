@@ -22,7 +22,7 @@ class Judge {
     Judge(const TDD& type, const TRuleContext& context) : type_(type), context_(context) {}
 
     std::vector<TTypeProblem> Run() {
-        const bool fromUsable = CheckPath(type_.From, "source folder (From)");
+        const bool fromUsable = CheckPath(type_.From, "source folder (From)") && CheckSourceEnd();
         const bool toUsable = CheckPath(type_.To, "target folder (To)");
         CheckFormat();
         CheckSpecialProducts();
@@ -57,6 +57,20 @@ class Judge {
             return false;
         }
         return true;
+    }
+
+    // The listing takes From and the mask as one text: without its closing
+    // separator, From names its parent folder and a mask of other files.
+    bool CheckSourceEnd() {
+        const auto from = platform::NativePath(type_.From);
+        if (!from.has_filename()) {
+            return true;
+        }
+        Error("the source folder (From) " + Quoted(type_.From) +
+              " does not end with a separator: the files of '" + from.parent_path().string() +
+              "' matching '" + from.filename().string() + platform::Cp1251ToUtf8(type_.Mask) +
+              "' would be taken");
+        return false;
     }
 
     void CheckFormat() {

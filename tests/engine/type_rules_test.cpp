@@ -96,6 +96,14 @@ const std::vector<Case>& Cases() {
              s.folders.access[{"in", FolderUse::Source}] = FolderAccess::Missing;
          },
          {{TLevel::Error, "is not an absolute path"}}},
+        {"From without its closing separator names its parent folder",
+         [](Situation& s) { s.type.From = "/w/in"; },
+         {{TLevel::Error,
+           "the source folder (From) '/w/in' does not end with a separator: the "
+           "files of '/w' matching 'in*.txt' would be taken"}}},
+        {"To without its closing separator is the same folder",
+         [](Situation& s) { s.type.To = "/w/out"; },
+         {}},
         {"empty To",
          [](Situation& s) { s.type.To = ""; },
          {{TLevel::Error, "no target folder (To) is set"}}},
