@@ -208,6 +208,7 @@ TEST_F(BatchTest, BadArgumentsAreRefusedBeforeAnythingIsTouched) {
         {"--once", "--ini"},
         {"--once", "extra"},
         {"-once"},
+        {"--check", "--once"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.back());
