@@ -4,10 +4,10 @@
 
 TCodeValueFile LoadCodeValueFile(const std::filesystem::path& path, CodeList& kodObj,
                                  CodeList& tipZnak, TMoscowConstants& moscow) {
-    TCodeValueFile file{path, TCodeValueFile::TState::Missing, ""};
+    TCodeValueFile file{path, TCodeValueFile::TState::Missing, "", {}};
     try {
         const bool exists = platform::FileExists(path);
-        LoadCodeValues(path, kodObj, tipZnak);
+        file.Cut = LoadCodeValues(path, kodObj, tipZnak);
         moscow = TMoscowConstants::Load(path);
         file.State = exists ? TCodeValueFile::TState::Read : TCodeValueFile::TState::Missing;
     } catch (const std::exception& error) {

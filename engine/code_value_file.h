@@ -14,7 +14,8 @@ struct TCodeValueFile {
 
     std::filesystem::path Path;
     TState State = TState::Missing;
-    std::string Error;  // why it could not be read (State Unreadable)
+    std::string Error;   // why it could not be read (State Unreadable)
+    TCodeValuesCut Cut;  // values that filled the read limit
 };
 
 // Replaces the lists and the constants by those of `path`. A missing file

@@ -102,6 +102,13 @@ class Judge {
                       : "special products need object codes, and the code-value file " + path +
                             " has none (key KodObj of section CodeValue)");
         }
+        for (const auto& [cut, key] :
+             {std::pair{file.Cut.KodObj, "KodObj"}, std::pair{file.Cut.TipZnak, "TipZnak"}}) {
+            if (cut) {
+                Warn(std::string("the value of ") + key + " in the code-value file " + path +
+                     " fills the 2047 characters that are read: the codes past them are lost");
+            }
+        }
         if (type_.KodObj.empty()) {
             Error("special products need the object-code field (KodObj), and none is chosen");
         } else if (!HasField(type_.KodObj)) {

@@ -60,7 +60,7 @@ struct Situation {
 
     TDD type;
     CodeList kodObj{"01"};
-    TCodeValueFile codeValueFile{"/w/kvadrel.INI", TCodeValueFile::TState::Read, ""};
+    TCodeValueFile codeValueFile{"/w/kvadrel.INI", TCodeValueFile::TState::Read, "", {}};
     FakeFolders folders;
 };
 
@@ -140,6 +140,20 @@ const std::vector<Case>& Cases() {
              s.codeValueFile.Error = "Permission denied";
          },
          {{TLevel::Error, "'/w/kvadrel.INI', which could not be read (Permission denied)"}}},
+        {"special products, the code values cut at the read limit",
+         [](Situation& s) {
+             s.SpecialProducts();
+             s.codeValueFile.Cut = {true, true};
+         },
+         {{TLevel::Warning,
+           "the value of KodObj in the code-value file '/w/kvadrel.INI' fills "
+           "the 2047 characters that are read: the codes past them are lost"},
+          {TLevel::Warning, "the value of TipZnak"}}},
+        {"without special products a cut value does not matter",
+         [](Situation& s) {
+             s.codeValueFile.Cut = {true, true};
+         },
+         {}},
         {"special products without an object-code field",
          [](Situation& s) {
              s.SpecialProducts();
