@@ -6,11 +6,14 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "app/batch_check.h"
 #include "app/batch_options.h"
 #include "app/terminal_status.h"
 #include "app/terminal_text.h"
 #include "engine/delta.h"
 #include "platform/executable_path.h"
+#include "platform/file_exists.h"
+#include "platform/registry_store.h"
 #include "platform/single_instance.h"
 
 namespace {
@@ -40,6 +43,16 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "kvadrel-batch: %s\n%s\n", error.what(), kBatchUsage);
         return kExitUsage;
     }
+    if (options.Ini && !platform::FileExists(*options.Ini)) {
+        std::fprintf(stderr, "kvadrel-batch: the code-value file %s does not exist\n",
+                     options.Ini->c_str());
+        return kExitUsage;
+    }
+    const std::filesystem::path codeValueFile =
+        options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    if (options.Check) {
+        return RunCheck(platform::RegistryStore::UserStorePath(), codeValueFile);
+    }
     const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
     if (!lock) {
         std::fputs("Программа уже запущена.\n", stderr);
@@ -55,8 +68,7 @@ int main(int argc, char* argv[]) {
     TerminalStatus status(!options.Quiet && ::isatty(STDERR_FILENO));
     int failures = 0;  // touched by the worker's callbacks only
     TDeltaSettings settings = TDeltaSettings::Defaults();
-    settings.CodeValueFile =
-        options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    settings.CodeValueFile = codeValueFile;
     settings.SinglePass = options.Once;
     settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
         status.Clear();

@@ -1,4 +1,5 @@
-// The command line of kvadrel-batch: [--once] [--ini FILE] [--quiet].
+// The command line of kvadrel-batch: [--once] [--ini FILE] [--quiet], or
+// --check [--ini FILE].
 #pragma once
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 struct BatchOptions {
     bool Once = false;
     bool Quiet = false;
+    bool Check = false;  // judge the configuration, convert nothing
     std::optional<std::filesystem::path> Ini;
 };
 

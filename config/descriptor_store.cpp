@@ -167,19 +167,23 @@ void SaveType(const TDD& type, RegistryStore& store) {
 
 }  // namespace
 
-void TDL::Load() {
-    Load(RegistryStore::UserStorePath());
+TStoreLoad TDL::Load() {
+    return Load(RegistryStore::UserStorePath());
 }
 
-void TDL::Load(const std::filesystem::path& storeFile) {
+TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
     RegistryStore store(storeFile);
+    TStoreLoad found{storeFile, store.ReadError(), store.SkippedLines()};
     RegistryKey* key = store.CreateKey(kConfigurationKey);
     if (key == nullptr) {
-        return;
+        return found;
     }
     KeyReader(store, *key).Boolean(u"AutoRun", AutoRun);
     for (const auto& name : store.SubKeyNames(*key)) {
         LoadType(*this, store, name);
+    }
+    if (!found.ReadError.empty() || !found.SkippedLines.empty()) {
+        return found;  // only a save, which keeps a copy first, replaces a damaged file
     }
     try {
         store.Close();  // keeps the configuration key that the load created
@@ -187,6 +191,7 @@ void TDL::Load(const std::filesystem::path& storeFile) {
         // Loading reports nothing to its caller; the reason still goes to stderr.
         std::fprintf(stderr, "kvadrel: %s\n", error.what());
     }
+    return found;
 }
 
 void TDL::Save() const {
@@ -207,4 +212,8 @@ void TDL::Save(const std::filesystem::path& storeFile) const {
         SaveType(*type, store);
     }
     store.Close();
+    if (!store.BackupFile().empty()) {
+        std::fprintf(stderr, "kvadrel: %s had lines that could not be read; it is kept as %s\n",
+                     storeFile.c_str(), store.BackupFile().c_str());
+    }
 }

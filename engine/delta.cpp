@@ -8,6 +8,7 @@
 #include "engine/dbf_table.h"
 #include "engine/strfunc.h"
 #include "engine/table_work.h"
+#include "engine/type_rules.h"
 #include "platform/executable_path.h"
 #include "platform/file_listing.h"
 #include "platform/native_path.h"
@@ -135,20 +136,26 @@ void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
 }
 
 void TDelta::LoadConfiguration() {
+    const AnsiString store = platform::AnsiFileName(settings_.StoreFile);
     try {
-        DL.Load(settings_.StoreFile);
+        const TStoreLoad found = DL.Load(settings_.StoreFile);
+        for (const std::string& problem : found.Problems()) {
+            Fail(store, problem);
+        }
+        if (DL.Count == 0 && found.ReadError.empty()) {
+            // Not a failure (the worker just waits), but likely the wrong store.
+            std::fprintf(stderr, "kvadrel: no update types are configured in %s\n",
+                         settings_.StoreFile.c_str());
+        }
     } catch (const std::exception& error) {
-        Fail(platform::AnsiFileName(settings_.StoreFile), error.what());
+        Fail(store, error.what());
     }
 }
 
 void TDelta::ReadCodeValues() {
-    try {
-        LoadCodeValues(settings_.CodeValueFile, KodObjList, TipZnakList);
-        Moscow = TMoscowConstants::Load(settings_.CodeValueFile);
-        codeValuesRead_ = true;
-    } catch (const std::exception& error) {
-        Fail(platform::AnsiFileName(settings_.CodeValueFile), error.what());
+    codeValueFile_ = LoadCodeValueFile(settings_.CodeValueFile, KodObjList, TipZnakList, Moscow);
+    if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
+        Fail(platform::AnsiFileName(settings_.CodeValueFile), codeValueFile_.Error);
     }
 }
 
@@ -164,7 +171,7 @@ void TDelta::Execute() {
                 break;
             }
             Wait();
-            if (!codeValuesRead_) {
+            if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
                 ReadCodeValues();  // the file may be readable again by now
             }
         }
@@ -190,16 +197,15 @@ void TDelta::Scan(const TSession& session) {
     }
 }
 
-std::optional<std::string> TDelta::WhyFilesStay(const TDD& type) const {
-    const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "'";
-    if (type.Codec != 0 && type.Codec != 1) {
-        return name + " has no transport format chosen; its files stay";
+std::vector<std::string> TDelta::WhyFilesStay(const TDD& type) const {
+    const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "': ";
+    std::vector<std::string> reasons;
+    for (const TTypeProblem& problem : CheckType(type, {KodObjList, codeValueFile_})) {
+        if (problem.Level == TTypeProblem::TLevel::Error) {
+            reasons.push_back(name + problem.Text + "; its files stay");
+        }
     }
-    if (type.SpecProd && !codeValuesRead_) {
-        // Empty code lists would drop every row of a file that is then deleted.
-        return name + " needs the code-value file, which could not be read; its files stay";
-    }
-    return std::nullopt;
+    return reasons;
 }
 
 bool TDelta::IsTableFolder(const std::filesystem::path& folder) const {
@@ -230,13 +236,13 @@ bool IsTableName(const AnsiString& name) {
 
 void TDelta::ScanType(const TSession& session, const TDD& type) {
     const AnsiString pattern = type.From + type.Mask;
-    const auto listed = platform::FindFiles(pattern, *settings_.Files);
-    if (const auto reason = WhyFilesStay(type)) {
-        if (!listed.empty()) {
-            Fail(pattern, *reason);  // once per pass
+    if (const auto reasons = WhyFilesStay(type); !reasons.empty()) {
+        for (const std::string& reason : reasons) {
+            Fail(pattern, reason);  // once per pass, files or none
         }
         return;
     }
+    const auto listed = platform::FindFiles(pattern, *settings_.Files);
     const auto folder = platform::PatternFolder(pattern);
     const bool tableFolder = IsTableFolder(folder);
     for (const platform::ListedFile& file : listed) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "config/descriptors.h"
-#include "engine/code_values.h"
+#include "engine/code_value_file.h"
 #include "engine/moscow_scramble.h"
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
@@ -86,8 +86,9 @@ class TDelta : public platform::TThread {
                   const std::function<bool(const AnsiString& line)>& fillRow);
     void LoadConfiguration();
     void ReadCodeValues();
-    // Why the files of a type are left alone in this pass, if they are.
-    std::optional<std::string> WhyFilesStay(const TDD& type) const;
+    // Why the files of a type are left alone in this pass: the errors the
+    // configuration rules find in it.
+    std::vector<std::string> WhyFilesStay(const TDD& type) const;
     void Scan(const TSession& session);
     void ScanType(const TSession& session, const TDD& type);
     // Whether `folder` is where some type writes its tables.
@@ -98,7 +99,7 @@ class TDelta : public platform::TThread {
 
     TDeltaSettings settings_;
     TSourceBoundary boundary_;
-    bool codeValuesRead_ = false;
+    TCodeValueFile codeValueFile_;
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
     std::optional<TStep> shownStep_;  // the step of the line report last shown

@@ -35,6 +35,14 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// A line of the store file that does not make it into the store.
+struct RegSkippedLine {
+    int number;                          // from 1; a value continued over lines: its first
+    std::optional<std::u16string> text;  // null when the line is not UTF-8 text
+
+    bool operator==(const RegSkippedLine&) const = default;
+};
+
 class RegistryKey;  // a node of the tree; owned by the store
 
 class RegistryStore {
@@ -44,8 +52,9 @@ class RegistryStore {
 
     // Loads the file (a missing file is an empty store). Lines that cannot be
     // parsed are skipped; the next Close() that writes keeps the original
-    // file as <file>.bad-YYYYMMDD-HHMMSS first. A file that exists but cannot
-    // be read gives an empty store whose Close() throws rather than replace it.
+    // file as <file>.bad-YYYYMMDD-HHMMSS first (BackupFile()). A file that
+    // exists but cannot be read gives an empty store (ReadError()) whose
+    // Close() throws rather than replace it.
     explicit RegistryStore(std::filesystem::path file);
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -85,9 +94,16 @@ class RegistryStore {
     // The text of the store in the export format (what Close() writes).
     std::string Serialize() const;
 
-    // Number of lines of the loaded file that could not be parsed, counting
-    // also the keys of roots other than HKEY_CURRENT_USER with their values.
-    int SkippedLines() const;
+    // The lines of the loaded file that could not be parsed, counting also
+    // the keys of roots other than HKEY_CURRENT_USER with their values.
+    const std::vector<RegSkippedLine>& SkippedLines() const;
+
+    // Why the file could not be read; empty when it was read or is missing.
+    const std::string& ReadError() const;
+
+    // Where Close() kept the original of a file with skipped lines; empty
+    // while no copy was made.
+    const std::filesystem::path& BackupFile() const;
 
   private:
     struct Impl;
