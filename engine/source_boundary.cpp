@@ -51,9 +51,9 @@ std::optional<std::string> TSourceBoundary::NotQuietYet(const std::filesystem::p
 TSourceBoundary::TTake TSourceBoundary::Take(const std::filesystem::path& folder,
                                              const platform::ListedFile& file) {
     if (!file.NameFits) {
-        return {std::nullopt,
-                "the name holds characters that Windows-1251 cannot write; "
-                "the file is left alone until it is renamed"};
+        return {std::nullopt, "the name '" + file.Entry.string() +
+                                  "' holds characters that Windows-1251 cannot write; the file "
+                                  "is left alone until it is renamed"};
     }
     const std::filesystem::path path = folder / file.Entry;
     platform::SourceOpening opening = files_.OpenSource(path);
