@@ -243,8 +243,9 @@ TEST_F(SourceBoundaryTest, LinkOrPipeSwappedInIsNeitherReadNorDeleted) {
         {"link", [&](const fs::path& p) { fs::create_symlink(ws_.Root() / "private.txt", p); }},
         {"pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
     };
-    for (const auto& [what, swap] : swaps) {
+    for (const auto& [what, swapIn] : swaps) {
         SCOPED_TRACE(what);
+        const auto& swap = swapIn;  // a lambda may not capture a structured binding
         Source("a.txt", "/01=x\r\n");
         files_.Before = [&](FsStep step, const fs::path& path) {
             if (step == FsStep::OpenSource && path == In("a.txt") && fs::is_regular_file(path)) {
