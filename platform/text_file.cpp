@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/file_identity_posix.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -50,8 +52,14 @@ class PathSourceFile : public SourceFile {
         }
     }
 
-    FileIdentity Identity() override { return {}; }
-    bool HeldAlone() override { return false; }
+    FileIdentity Identity() override {
+        struct stat status {};
+        if (::fstat(fd_.get(), &status) != 0) {
+            throw Error(errno);
+        }
+        return IdentityOf(status);
+    }
+    bool HeldAlone() override { return false; }  // opened without a hold
 
     size_t Read(char* buffer, size_t capacity) override {
         for (;;) {

@@ -180,6 +180,34 @@ TEST_F(BatchTest, FileThatCannotBeConvertedIsReportedAndStays) {
     }
 }
 
+// Tables written into the source folder itself are never taken as sources,
+// the line printed names the table written even where the target folder has
+// no final separator, and a name Windows-1251 cannot write is a failure.
+TEST(BatchBoundaryTest, OwnTablesOddNamesAndThePrintedTable) {
+    BatchWorkspace ws;
+    TDL config;
+    TDD* type = ws.AddType(config, "t");
+    type->Add("A", 5, 1, 1);
+    type->Mask = "*";
+    type->To = platform::Utf8ToCp1251(ws.In().string());  // the source folder, no final '/'
+    ws.Save(config);
+    ws.WriteSource("r.txt", {"&АМТ", "/01=x"});
+
+    const std::string printed =
+        (ws.In() / "r.txt").string() + " -> " + (ws.In() / "r.dbf").string() + " (1 records)\n";
+    EXPECT_EQ(ws.RunOnce().output, printed);
+    const BatchWorkspace::Run again = ws.RunOnce();
+    EXPECT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(again.output, "");
+    EXPECT_EQ(Names(ws.In()), std::vector<std::string>{"r.dbf"});
+
+    ws.WriteSource("\xE6\x97\xA5.txt", {"&АМТ", "/01=y"});  // a CJK letter
+    const BatchWorkspace::Run odd = ws.RunOnce();
+    EXPECT_EQ(odd.status, 1);
+    EXPECT_NE(odd.errors.find("Windows-1251"), std::string::npos) << odd.errors;
+    EXPECT_TRUE(fs::exists(ws.In() / "\xE6\x97\xA5.txt"));
+}
+
 TEST_F(BatchTest, BusyFileIsLeftForALaterRun) {
     ws_.WriteSource("busy.txt", {"&АМТ", "/01=1"});
     ws_.WriteSource("free.txt", {"&АМТ", "/01=2"});
