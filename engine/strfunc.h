@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -46,4 +47,4 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
 // Windows-1251: 0xE0..0xEF (р..я) gain 0x10, then 0x80..0xAF (А..Я, а..п) gain
 // 0x40, so no byte is shifted twice. Every other byte stays, DOS Ё and ё
 // (0xF0, 0xF1) included. The line is converted in place.
-void DosToWin(AnsiString& line);
+void DosToWin(std::span<char> line);

@@ -7,8 +7,9 @@ namespace {
 class CodedFormatTest : public FormatFixture<RecordingStatus> {
   protected:
     Lines Decode(Lines lines, const AnsiString& ident) {
-        worker_.DecodeCoded(lines, ident);
-        return lines;
+        platform::LineList list = ToLineList(lines);
+        worker_.DecodeCoded(list, ident);
+        return ToLines(list);
     }
 
     Rows Convert(const Lines& lines, const TDD& type) {
