@@ -51,10 +51,10 @@ void LineList::Rewrite::MakeRoom(size_t extra) {
     std::string& bytes = lines_.bytes_;
     const size_t end = lines_.End();
     const size_t unread = end - lineEnd_;
+    CheckSize(end + extra);
     // Room for more than this line, so that lines that all grow a little
     // move the rest of the list a few times only.
-    const size_t shift = std::max(extra, unread / 8);
-    CheckSize(end + shift);
+    const size_t shift = std::min(std::max(extra, unread / 8), LineList::kMaxBytes - end);
     if (end + shift > bytes.capacity()) {
         // Not resize(): a string's growth doubles what it holds.
         std::string grown;
