@@ -127,6 +127,15 @@ TEST_F(CodedFormatTest, FieldsTakeTheirCodesInBothTagForms) {
     EXPECT_EQ(rows[3][0], "=eq");
 }
 
+TEST_F(CodedFormatTest, MoreLeadingZerosThanThePaddedFormIsAnotherTag) {
+    TDL list;
+    TDD& type = *list.Add("t", 0, "");
+    type.Add("F5", 10, 5, 5);
+    type.Add("F12", 10, 12, 12);
+    type.Add("F5000", 10, 5000, 5000);
+    EXPECT_EQ(Convert({"/005=x/012=y/05000=z/12=/5000=big"}, type), (Rows{{"", "", "big"}}));
+}
+
 TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {
     workspace_.WriteIni("[CodeValue]\nKodObj=ab1;02\nTipZnak=77\n");
     LoadCodeValues(workspace_.Ini(), worker_.KodObjList, worker_.TipZnakList);
