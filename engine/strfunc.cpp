@@ -11,10 +11,6 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 // р..я (0xE0..0xEF) gain 0x10, then А..Я and а..п (0x80..0xAF) gain 0x40: no
 // byte is shifted twice.
 char DosToWin(char byte) {
@@ -45,18 +41,6 @@ std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_
         return {};
     }
     return text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1)));
-}
-
-std::string_view Trim(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && IsBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
 }
 
 AnsiString Format(const char* format, ...) {

@@ -23,8 +23,20 @@ bool StartsWith(std::string_view text, std::string_view pattern);
 std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count);
 
 // `text` without the leading and trailing bytes of code 32 or less (blanks and
-// control characters). The result views `text`.
-std::string_view Trim(std::string_view text);
+// control characters). The result views `text`. Inline: it runs for every
+// value of every row.
+inline std::string_view Trim(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && blank(text[first])) {
+        ++first;
+    }
+    while (last > first && blank(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
 
 // printf-style formatting into 8-bit text.
 #if defined(__GNUC__)
