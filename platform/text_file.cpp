@@ -1,7 +1,6 @@
 #include "platform/text_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,23 +66,12 @@ class FileReader {
     UniqueFd fd_;
 };
 
-// Large pages make the many page faults of a big buffer a few; only a hint.
-void AskForLargePages(char* data, size_t size) {
-    constexpr uintptr_t kLargePage = uintptr_t(2) << 20;
-    const uintptr_t begin = (uintptr_t(data) + kLargePage - 1) & ~(kLargePage - 1);
-    const uintptr_t end = (uintptr_t(data) + size) & ~(kLargePage - 1);
-    if (begin < end) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    }
-}
-
 // The whole file, held once: as large as its size says, and growing only for
 // a stream or a file that grew meanwhile.
 std::string ReadBytes(const std::filesystem::path& file) {
     FileReader reader(file);
     std::string bytes;
     bytes.reserve(reader.SizeHint());
-    AskForLargePages(bytes.data(), bytes.capacity());
     bytes.resize(bytes.capacity());
     const size_t filled = reader.Fill(bytes.data(), bytes.size());
     if (filled < bytes.size()) {
