@@ -151,7 +151,9 @@ size_t CountLines(std::string_view text) {
     for (; i + kBlock < text.size(); i += kBlock) {
         uint8_t inBlock = 0;
         for (size_t j = i; j < i + kBlock; ++j) {
-            inBlock += uint8_t((text[j] == '\n') | ((text[j] == '\r') & (text[j + 1] != '\n')));
+            const int lf = text[j] == '\n';
+            const int crAlone = int(text[j] == '\r') & int(text[j + 1] != '\n');
+            inBlock += uint8_t(lf | crAlone);
         }
         lines += inBlock;
     }
