@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 namespace platform {
@@ -38,6 +39,18 @@ bool LineList::Rewrite::Next() {
 }
 
 void LineList::Rewrite::Keep(std::string_view text) {
+    char* const bytes = lines_.bytes_.data();
+    const std::less<const char*> before;
+    if (!text.empty() && !before(text.data(), bytes + lineStart_) &&
+        !before(bytes + lineEnd_, text.data() + text.size())) {
+        // A part of the line stays where it is; the bytes between the line
+        // kept before and this one become line feeds after that line.
+        const auto start = size_t(text.data() - bytes);
+        std::memset(bytes + written_, '\n', start - written_);
+        lines_.starts_[kept_++] = uint32_t(start);
+        written_ = start + text.size();
+        return;
+    }
     // The lines not yet reached start where the line reached ends.
     if (text.size() > lineEnd_ - written_) {
         MakeRoom(written_ + text.size() - lineEnd_);

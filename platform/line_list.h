@@ -1,8 +1,8 @@
 // The lines of a text file held compactly: their bytes one after another in
 // one buffer, and where each line starts. A file of short lines costs its own
-// size and four bytes a line, not a string a line. A line may still be
-// followed by its break (CR, LF or CRLF), which is not part of it: no line
-// ends in CR or LF.
+// size and four bytes a line, not a string a line. A line may be followed by
+// CR and LF bytes (its break, or what a rewrite left between lines), which
+// are not part of it: no line ends in CR or LF.
 #pragma once
 
 #include <cstddef>
@@ -72,8 +72,9 @@ class LineList {
 
     size_t End() const { return starts_.back(); }
     static std::string_view WithoutBreak(const char* start, const char* end) {
-        end -= end != start && end[-1] == '\n';
-        end -= end != start && end[-1] == '\r';
+        while (end != start && (end[-1] == '\n' || end[-1] == '\r')) {
+            --end;
+        }
         return {start, size_t(end - start)};
     }
 
