@@ -6,17 +6,14 @@
 #include <stdexcept>
 
 namespace platform {
-namespace {
 
-void CheckSize(size_t bytes) {
-    if (bytes > LineList::kMaxBytes) {
+void LineList::CheckSize(size_t bytes) {
+    if (bytes > kMaxBytes) {
         throw std::length_error("text of " + std::to_string(bytes) +
                                 " bytes: more than a list of lines holds (" +
-                                std::to_string(LineList::kMaxBytes) + ")");
+                                std::to_string(kMaxBytes) + ")");
     }
 }
-
-}  // namespace
 
 void LineList::Add(std::string_view line) {
     const size_t end = End() + line.size();
@@ -64,7 +61,7 @@ void LineList::Rewrite::MakeRoom(size_t extra) {
     std::string& bytes = lines_.bytes_;
     const size_t end = lines_.End();
     const size_t unread = end - lineEnd_;
-    CheckSize(end + extra);
+    LineList::CheckSize(end + extra);
     // Room for more than this line, so that lines that all grow a little
     // move the rest of the list a few times only.
     const size_t shift = std::min(std::max(extra, unread / 8), LineList::kMaxBytes - end);

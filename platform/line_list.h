@@ -70,6 +70,8 @@ class LineList {
   private:
     friend LineList SplitTextLines(std::string bytes);
 
+    // Throws std::length_error for lines of more than kMaxBytes together.
+    static void CheckSize(size_t bytes);
     size_t End() const { return starts_.back(); }
     static std::string_view WithoutBreak(const char* start, const char* end) {
         while (end != start && (end[-1] == '\n' || end[-1] == '\r')) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -180,10 +179,7 @@ LineList SplitTextLines(std::string bytes) {
         Utf16ToCp1251InPlace(bytes, start, encoding);
         start = 0;
     }
-    if (bytes.size() - start > LineList::kMaxBytes) {
-        throw std::length_error("text of " + std::to_string(bytes.size() - start) +
-                                " bytes: more than a list of lines holds");
-    }
+    LineList::CheckSize(bytes.size() - start);
     LineList lines;
     lines.starts_.reserve(CountLines(std::string_view(bytes).substr(start)) + 1);
     // The lines stay where they are, with their breaks. Lines converted from
