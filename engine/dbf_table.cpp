@@ -215,20 +215,31 @@ void TTable::Insert() {
 }
 
 TField& TTable::FieldByName(std::u16string_view name) {
-    return FindField(dbf::UpperCaseName(platform::Utf16ToCp1251(name)),
-                     platform::Utf16ToUtf8(name));
+    return RequireField(dbf::UpperCaseName(platform::Utf16ToCp1251(name)),
+                        platform::Utf16ToUtf8(name));
 }
 
 TField& TTable::FieldByName(const AnsiString& name) {
-    return FindField(dbf::UpperCaseName(name), platform::Cp1251ToUtf8(name));
+    return RequireField(dbf::UpperCaseName(name), platform::Cp1251ToUtf8(name));
 }
 
-TField& TTable::FindField(const AnsiString& key, const std::string& shownName) {
+TField* TTable::FindField(const AnsiString& name) {
+    return FieldWithKey(dbf::UpperCaseName(name));
+}
+
+TField* TTable::FieldWithKey(const AnsiString& key) {
     RequireOpen("look up a field of");
     for (auto& field : fields_) {
         if (field.key_ == key) {
-            return field;
+            return &field;
         }
+    }
+    return nullptr;
+}
+
+TField& TTable::RequireField(const AnsiString& key, const std::string& shownName) {
+    if (TField* field = FieldWithKey(key)) {
+        return *field;
     }
     throw std::runtime_error("Field '" + shownName + "' not found");
 }

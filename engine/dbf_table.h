@@ -83,6 +83,9 @@ class TTable {
     // field stays valid until the table is closed.
     TField& FieldByName(std::u16string_view name);
     TField& FieldByName(const AnsiString& name);
+    // The same, but null when the table has no field of that name: a name
+    // that is not a field is then no error yet.
+    TField* FindField(const AnsiString& name);
     // Appends the record being inserted.
     void Post();
     // Drops the record being inserted, if any.
@@ -96,7 +99,9 @@ class TTable {
     void RequireClosed(const char* operation) const;
     void RequireOpen(const char* operation) const;
     char* InsertedRecord(const TField& field);
-    TField& FindField(const AnsiString& key, const std::string& shownName);
+    // The field stored under `key` (an upper-cased name), or null.
+    TField* FieldWithKey(const AnsiString& key);
+    TField& RequireField(const AnsiString& key, const std::string& shownName);
     // Makes room for `length` bytes in the write buffer.
     void Reserve(size_t length);
     void WriteBuffer();

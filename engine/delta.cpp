@@ -76,53 +76,46 @@ void TDelta::Report(const AnsiString& text, int32_t percent) {
 }
 
 void TDelta::ReportLine(TStep step, size_t i, size_t n) {
-    const auto percent = int32_t(i * 100 / n);
-    if (step == shownStep_ && percent == shownPercent_) {
-        return;  // the same text and percentage as shown: nothing to hand over
+    // Lines whose percentage is the one shown need no division, a cost per line.
+    if (step == shownStep_ && n == shownLines_.count && i >= shownLines_.first &&
+        i < shownLines_.end) {
+        return;
     }
-    Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
-    shownStep_ = step;
+    const auto percent = int32_t(i * 100 / n);
+    if (step != shownStep_ || percent != shownPercent_) {
+        Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
+        shownStep_ = step;
+    }
+    // The same text and percentage as shown: nothing to hand over for these lines.
+    const auto firstOf = [n](uint64_t p) { return size_t((p * n + 99) / 100); };
+    shownLines_ = {n, firstOf(uint64_t(percent)), firstOf(uint64_t(percent) + 1)};
 }
 
-void TDelta::DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode) {
-    size_t kept = 0;
+void TDelta::DecodeLines(platform::LineList& lines, const TLineDecoder& decode) {
     const size_t count = lines.size();
-    for (size_t i = 0; i < count; ++i) {
+    platform::LineList::Rewrite rewrite(lines);
+    for (size_t i = 0; rewrite.Next(); ++i) {
         ReportLine(TStep::Decode, i, count);
         if (Terminated()) {
             break;
         }
-        AnsiString& line = lines[i];
-        if (!decode(line)) {
-            continue;
+        if (const auto kept = decode(rewrite.Line())) {
+            rewrite.Keep(Trim(*kept));
         }
-        // Trimmed in place and moved to the front: the list is rewritten without copies.
-        const std::string_view trimmed = Trim(line);
-        const size_t start = trimmed.empty() ? 0 : size_t(trimmed.data() - line.data());
-        line.erase(start + trimmed.size());
-        line.erase(0, start);
-        if (kept != i) {
-            lines[kept] = std::move(line);
-        }
-        ++kept;
     }
-    lines.resize(kept);
+    rewrite.Finish();
 }
 
-void TDelta::FillRows(TTable& table, const TStringList& lines,
-                      const std::function<bool(const AnsiString& line)>& fillRow) {
+void TDelta::FillRows(TTable& table, const platform::LineList& lines,
+                      const std::function<bool(std::string_view line)>& fillRow) {
     const size_t count = lines.size();
     for (size_t i = 0; i < count; ++i) {
         ReportLine(TStep::Convert, i, count);  // a stop waits for the whole file
         table.Insert();
-        try {
-            if (fillRow(lines[i])) {
-                table.Post();
-            } else {
-                table.Cancel();
-            }
-        } catch (const std::exception&) {
-            table.Cancel();  // the row is dropped, the file goes on
+        if (fillRow(lines[i])) {
+            table.Post();
+        } else {
+            table.Cancel();
         }
     }
 }
@@ -270,7 +263,7 @@ void TDelta::ScanType(const TSession& session, const TDD& type) {
 
 void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim) {
     const AnsiString source = type.From + FileName;
-    TStringList lines;
+    platform::LineList lines;
     try {
         auto read = boundary_.ReadLines(claim);
         if (!read) {

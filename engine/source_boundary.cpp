@@ -90,7 +90,7 @@ TSourceBoundary::TTake TSourceBoundary::Take(const std::filesystem::path& folder
     return {std::move(claim), std::nullopt};
 }
 
-std::optional<std::vector<AnsiString>> TSourceBoundary::ReadLines(TSourceClaim& claim) {
+std::optional<platform::LineList> TSourceBoundary::ReadLines(TSourceClaim& claim) {
     auto lines = platform::ReadTextLines(*claim.File);
     if (claim.File->Identity() != claim.Identity) {
         Release(claim);
