@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "engine/strfunc.h"
-#include "platform/ini_file.h"
 
 namespace {
 
-CodeList ReadCodeList(const std::filesystem::path& iniFile, std::u16string_view key) {
+CodeList ReadCodeList(const platform::IniText& ini, std::u16string_view key) {
     CodeList list;
-    const std::u16string value = platform::ReadIniString(iniFile, u"CodeValue", key, u"");
+    const std::u16string value = ini.ReadString(u"CodeValue", key, u"");
     SplitText(platform::Utf16ToCp1251(value), list, ';');
     return list;
 }
@@ -25,6 +24,10 @@ void LoadCodeValues(const std::filesystem::path& iniFile, CodeList& kodObj, Code
     // Emptied first, so that a failed read leaves nothing of an earlier load.
     kodObj = CodeList();
     tipZnak = CodeList();
-    kodObj = ReadCodeList(iniFile, u"KodObj");
-    tipZnak = ReadCodeList(iniFile, u"TipZnak");
+    LoadCodeValues(platform::IniText::Read(iniFile), kodObj, tipZnak);
+}
+
+void LoadCodeValues(const platform::IniText& ini, CodeList& kodObj, CodeList& tipZnak) {
+    kodObj = ReadCodeList(ini, u"KodObj");
+    tipZnak = ReadCodeList(ini, u"TipZnak");
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/ini_file.h"
 
 // Trimmed items in file order; empty items and duplicates stay.
 using CodeList = std::vector<AnsiString>;
@@ -20,3 +21,5 @@ bool InCodeList(const CodeList& list, std::string_view value);
 // gives an empty list; a value is read up to its 2047th character. Throws
 // std::system_error when the file exists but cannot be read.
 void LoadCodeValues(const std::filesystem::path& iniFile, CodeList& kodObj, CodeList& tipZnak);
+// The same from the text of a code-value file already read.
+void LoadCodeValues(const platform::IniText& ini, CodeList& kodObj, CodeList& tipZnak);
