@@ -1,13 +1,7 @@
 #include "platform/file_listing.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <memory>
-#include <string_view>
-#include <system_error>
+#include <algorithm>
+#include <tuple>
 
 #include "platform/native_path.h"
 #include "platform/wildcard_mask.h"
@@ -15,58 +9,63 @@
 namespace platform {
 namespace {
 
-struct DirectoryCloser {
-    void operator()(DIR* directory) const { ::closedir(directory); }
-};
+bool IsUtf8(std::string_view bytes) {
+    return Utf16ToUtf8(Utf8ToUtf16(bytes)) == bytes;
+}
 
-// The entry itself, not what a link points at, must be a regular file.
-bool IsRegularFile(DIR* directory, const dirent& entry) {
-    if (entry.d_type != DT_UNKNOWN) {
-        return entry.d_type == DT_REG;
+// Lists, for the converter, the name a file is known by.
+ListedFile Listed(const std::filesystem::path& entry) {
+    std::string_view bytes = entry.native();
+    ListedFile file{{}, entry, true, bytes.starts_with(kClaimPrefix)};
+    if (file.Claimed) {
+        bytes.remove_prefix(kClaimPrefix.size());
     }
-    struct stat status {};
-    return ::fstatat(::dirfd(directory), entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-           S_ISREG(status.st_mode);
+    if (IsUtf8(bytes)) {
+        file.Name = Utf8ToCp1251(bytes);
+        file.NameFits = Cp1251ToUtf8(file.Name) == bytes;
+    } else {
+        file.Name = AnsiString(bytes);  // written in an 8-bit code page: taken as it is
+    }
+    return file;
+}
+
+AnsiString UpperCase(std::string_view name) {
+    AnsiString upper(name);
+    std::transform(upper.begin(), upper.end(), upper.begin(), UpperCase1251);
+    return upper;
 }
 
 }  // namespace
 
-std::vector<AnsiString> FindFiles(const AnsiString& pattern) {
+std::filesystem::path PatternFolder(const AnsiString& pattern) {
     const size_t slash = pattern.rfind('/');
-    const bool hasDirectory = slash != AnsiString::npos;
-    const auto directory = NativePath(hasDirectory ? pattern.substr(0, slash + 1) : ".");
-    const std::string_view mask =
-        hasDirectory ? std::string_view(pattern).substr(slash + 1) : std::string_view(pattern);
+    return NativePath(slash != AnsiString::npos ? pattern.substr(0, slash + 1) : ".");
+}
 
-    const std::unique_ptr<DIR, DirectoryCloser> listing(::opendir(directory.c_str()));
-    if (!listing) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR) {
-            return {};
-        }
-        throw std::system_error(error, std::generic_category(),
-                                "cannot list " + directory.string());
-    }
-    std::vector<AnsiString> names;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(listing.get());
-        if (entry == nullptr) {
-            const int error = errno;
-            if (error != 0) {
-                throw std::system_error(error, std::generic_category(),
-                                        "cannot list " + directory.string());
-            }
-            return names;
-        }
-        if (entry->d_name[0] == '.') {
+std::vector<ListedFile> FindFiles(const AnsiString& pattern, FileSystem& files) {
+    const size_t slash = pattern.rfind('/');
+    const std::string_view mask =
+        slash != AnsiString::npos ? std::string_view(pattern).substr(slash + 1) : pattern;
+    std::vector<std::pair<AnsiString, ListedFile>> found;
+    for (const auto& entry : files.ListFiles(PatternFolder(pattern))) {
+        ListedFile file = Listed(entry);
+        if (file.Name.empty() || (file.Name[0] == '.' && !file.Claimed)) {
             continue;
         }
-        AnsiString name = AnsiFileName(entry->d_name);
-        if (MatchesMask(name, mask) && IsRegularFile(listing.get(), *entry)) {
-            names.push_back(std::move(name));
+        if (MatchesMask(file.Name, mask)) {
+            found.emplace_back(UpperCase(file.Name), std::move(file));
         }
     }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, b.second.Claimed, a.second.Entry) <
+               std::tie(b.first, a.second.Claimed, b.second.Entry);
+    });
+    std::vector<ListedFile> listed;
+    listed.reserve(found.size());
+    for (auto& [key, file] : found) {
+        listed.push_back(std::move(file));
+    }
+    return listed;
 }
 
 }  // namespace platform

@@ -18,32 +18,51 @@ namespace {
 // bytes and as lines) at the same time.
 constexpr size_t kChunkSize = 1 << 20;
 
+// Reads through a source file, by its path or through an open one.
 class FileReader {
   public:
-    explicit FileReader(const std::filesystem::path& file)
+    explicit FileReader(SourceFile& file) : file_(file) {}
+
+    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
+    size_t Fill(char* buffer, size_t capacity) {
+        size_t filled = 0;
+        while (filled < capacity) {
+            const size_t got = file_.Read(buffer + filled, capacity - filled);
+            if (got == 0) {
+                break;
+            }
+            filled += got;
+        }
+        return filled;
+    }
+
+  private:
+    SourceFile& file_;
+};
+
+// A file opened by its path, for reading only.
+class PathSourceFile : public SourceFile {
+  public:
+    explicit PathSourceFile(const std::filesystem::path& file)
         : file_(file), fd_(::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC)) {
         if (fd_.get() < 0) {
             throw Error(errno);
         }
     }
 
-    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
-    size_t Fill(char* buffer, size_t capacity) {
-        size_t filled = 0;
-        while (filled < capacity) {
-            const ssize_t got = ::read(fd_.get(), buffer + filled, capacity - filled);
-            if (got == 0) {
-                break;
+    FileIdentity Identity() override { return {}; }
+    bool HeldAlone() override { return false; }
+
+    size_t Read(char* buffer, size_t capacity) override {
+        for (;;) {
+            const ssize_t got = ::read(fd_.get(), buffer, capacity);
+            if (got >= 0) {
+                return size_t(got);
             }
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
+            if (errno != EINTR) {
                 throw Error(errno);
             }
-            filled += size_t(got);
         }
-        return filled;
     }
 
   private:
@@ -158,6 +177,11 @@ std::u16string Utf16Units(std::string_view bytes, Encoding encoding) {
 }  // namespace
 
 std::vector<AnsiString> ReadTextLines(const std::filesystem::path& file) {
+    PathSourceFile source(file);
+    return ReadTextLines(source);
+}
+
+std::vector<AnsiString> ReadTextLines(SourceFile& file) {
     FileReader reader(file);
     const auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
     std::string_view text(chunk.get(), reader.Fill(chunk.get(), kChunkSize));
