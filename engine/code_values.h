@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/ini_file.h"
 
 // Trimmed items in file order; empty items and duplicates stay.
 using CodeList = std::vector<AnsiString>;
@@ -27,3 +28,5 @@ struct TCodeValuesCut {
 // std::system_error when the file exists but cannot be read.
 TCodeValuesCut LoadCodeValues(const std::filesystem::path& iniFile, CodeList& kodObj,
                               CodeList& tipZnak);
+// The same from the text of a code-value file already read.
+TCodeValuesCut LoadCodeValues(const platform::IniText& ini, CodeList& kodObj, CodeList& tipZnak);

@@ -23,14 +23,16 @@ AnsiString DbfContents::Value(size_t row, size_t field) const {
 }
 
 DbfContents ReadDbf(const std::filesystem::path& path) {
-    const std::string bytes = ReadWholeFile(path);
-    const std::string source = path.string();
-    const dbf::Header header = dbf::DecodeTableStart(bytes, bytes.size(), source);
-    const std::string_view data(bytes);
+    return DecodeDbf(ReadWholeFile(path), path.string());
+}
+
+DbfContents DecodeDbf(std::string_view bytes, const std::string& source) {
+    const dbf::Header header =
+        dbf::DecodeTableStart(bytes.substr(0, dbf::kMaxHeaderLength), bytes.size(), source);
     const size_t headerLength = header.HeaderLength();
     const size_t recordLength = header.RecordLength();
     const size_t recordsEnd = header.RecordsEnd();
-    const std::string_view trailer = data.substr(recordsEnd);
+    const std::string_view trailer = bytes.substr(recordsEnd);
     if (!trailer.empty() && trailer != std::string_view(&dbf::kEndOfFile, 1)) {
         throw std::runtime_error(source + ": unexpected bytes after the records");
     }
@@ -42,7 +44,7 @@ DbfContents ReadDbf(const std::filesystem::path& path) {
         contents.fields.push_back({field.name, field.width});
     }
     for (size_t offset = headerLength; offset < recordsEnd; offset += recordLength) {
-        const char flag = data[offset];
+        const char flag = bytes[offset];
         if (flag == dbf::kDeletedRecord) {
             continue;
         }
@@ -54,7 +56,7 @@ DbfContents ReadDbf(const std::filesystem::path& path) {
         auto& row = contents.rows.emplace_back();
         size_t position = offset + 1;
         for (const auto& field : header.fields) {
-            row.emplace_back(data.substr(position, size_t(field.width)));
+            row.emplace_back(bytes.substr(position, size_t(field.width)));
             position += size_t(field.width);
         }
     }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/dbf_header.h"
@@ -29,3 +31,5 @@ struct DbfContents {
 // character fields, fewer records than the header counts, an unknown record
 // flag, or bytes after the records other than the end marker.
 DbfContents ReadDbf(const std::filesystem::path& path);
+// The same for the bytes of a table, read from `source`, which the messages name.
+DbfContents DecodeDbf(std::string_view bytes, const std::string& source);

@@ -173,7 +173,9 @@ void TTable::Open() {
         fields_.push_back(TField(*this, layout, offset));
         offset += size_t(layout.width);
     }
-    buffer_.resize(kBufferSize);
+    if (buffer_ == nullptr) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+    }
     buffered_ = 0;
     bufferOffset_ = header_.RecordsEnd();
     inserting_ = false;
@@ -270,13 +272,13 @@ char* TTable::InsertedRecord(const TField& field) {
 }
 
 void TTable::Reserve(size_t length) {
-    if (buffer_.size() - buffered_ < length) {
+    if (kBufferSize - buffered_ < length) {
         WriteBuffer();
     }
 }
 
 void TTable::WriteBuffer() {
-    file_->WriteAt(std::string_view(buffer_.data(), buffered_), bufferOffset_);
+    file_->WriteAt(std::string_view(buffer_.get(), buffered_), bufferOffset_);
     bufferOffset_ += buffered_;
     buffered_ = 0;
 }

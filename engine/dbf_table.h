@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,7 +111,10 @@ class TTable {
     dbf::Header header_;
     size_t recordLength_ = 0;
     std::vector<TField> fields_;
-    std::vector<char> buffer_;  // records not yet written, the next one being inserted
+    // Records not yet written, the next one being inserted. Left uncleared:
+    // every byte is written before it is used, and a small table touches
+    // only the little of it that it needs.
+    std::unique_ptr<char[]> buffer_;
     size_t buffered_ = 0;
     uint64_t bufferOffset_ = 0;  // where the buffer goes in the file
     bool inserting_ = false;

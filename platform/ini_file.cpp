@@ -103,14 +103,15 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
-    const std::optional<std::string> bytes = ReadFileBytes(file);
-    if (!bytes) {
-        return std::u16string(defaultValue);
-    }
-    const std::u16string decoded = DecodeText(*bytes);
-    const std::u16string_view text = decoded;
+IniText::IniText(std::string_view bytes) : text_(DecodeText(bytes)) {}
+
+IniText IniText::Read(const std::filesystem::path& file) {
+    return IniText(ReadFileBytes(file).value_or(std::string()));
+}
+
+std::u16string IniText::ReadString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view defaultValue) const {
+    const std::u16string_view text = text_;
     bool inSection = false;
     for (size_t pos = 0; pos < text.size();) {
         const std::u16string_view line = TrimBlanks(NextLine(text, pos));
@@ -131,6 +132,11 @@ std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_v
         }
     }
     return std::u16string(defaultValue);
+}
+
+std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
+                             std::u16string_view key, std::u16string_view defaultValue) {
+    return IniText::Read(file).ReadString(section, key, defaultValue);
 }
 
 }  // namespace platform
