@@ -19,6 +19,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The directories as an always open tree: no branch marks to click.
+class TDirectoryTree : public QTreeWidget {
+  public:
+    using QTreeWidget::QTreeWidget;
+
+  protected:
+    void drawBranches(QPainter* /*painter*/, const QRect& /*rect*/,
+                      const QModelIndex& /*index*/) const override {}
+};
+
 QString PathOf(const QTreeWidgetItem* row) {
     return row->data(0, Qt::UserRole).toString();
 }
@@ -70,7 +80,7 @@ TfmDirectory::TfmDirectory(const QString& start, QWidget* owner, std::vector<TVo
     setWindowTitle(u"Выбор каталога"_s);
     edName = new QLineEdit(this);
     edName->setObjectName(u"edName"_s);
-    Directories = new QTreeWidget(this);
+    Directories = new TDirectoryTree(this);
     Directories->setObjectName(u"Directories"_s);
     Directories->setHeaderHidden(true);
     Directories->setItemsExpandable(false);

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "tests/temp_directory.h"
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
 #include "tests/ui/user_input.h"
@@ -71,6 +72,8 @@ TEST_F(DirectoryDialogTest, CaptionsLabelsAndButtons) {
     EXPECT_EQ(dialog.lbDirectories->buddy(), dialog.Directories);
     EXPECT_EQ(dialog.lbDrives->buddy(), dialog.cbDrives);
     EXPECT_EQ(dialog.findChildren<QLabel*>().size(), 3);  // no others
+    ASSERT_TRUE(ShowActive(dialog));
+    ExpectCaptionsFit(dialog);
 }
 
 TEST_F(DirectoryDialogTest, OpensAtTheStartBelowItsVolumeWithTheDirectoriesInIt) {

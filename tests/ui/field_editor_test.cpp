@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/test_text.h"
 #include "tests/ui/user_input.h"
 
@@ -95,6 +96,15 @@ TEST_F(FieldEditorTest, CodeCaptionFollowsTheFormatInKey) {
         TfmField editor(field);
         EXPECT_EQ(editor.lbCode->text(), QString::fromUtf16(c.caption)) << "Key " << c.key;
         EXPECT_EQ(editor.lbAddCode->text(), u"Альтернативный шифр поля"_s);
+    }
+}
+
+TEST_F(FieldEditorTest, EveryCaptionFitsWithEitherFormat) {
+    for (int32_t key : {-1, 0, 1}) {
+        field.Key = key;
+        TfmField editor(field);
+        ASSERT_TRUE(ShowActive(editor));
+        ExpectCaptionsFit(editor);
     }
 }
 

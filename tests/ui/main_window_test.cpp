@@ -14,6 +14,7 @@
 #include "engine/dbf_reader.h"
 #include "event_wait.h"
 #include "qt_printers.h"
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
 #include "ui/application_title.h"
@@ -114,6 +115,28 @@ TEST_F(MainWindowTest, Layout) {
     EXPECT_EQ(window->Bar->mapTo(window.get(), QPoint(0, 0)),
               QPoint(scale.X(3), scale.Y(29) + scale.Y(3)));
     EXPECT_EQ(window->Bar->percent(), 0);
+    ExpectCaptionsFit(*window);
+}
+
+// A file name too long for the pane leaves out its middle: the step and the
+// name's end stay in sight.
+TEST_F(MainWindowTest, StatusPaneKeepsTheStepAndTheEndOfALongFileName) {
+    const auto window = Window(false);
+    window->show();
+    QCoreApplication::processEvents();
+    const QString name =
+        u"обновление_московской_области_за_декабрь_две_тысячи_двадцать_"
+        u"четвёртого_года_номер_12.txt"_s;
+    window->SetStatus(u"Преобразование "_s + name);
+    EXPECT_EQ(window->Panel->text(), u"Преобразование "_s + name);
+    const QString shown = window->Panel->shownText();
+    EXPECT_TRUE(shown.startsWith(u"Преобразование обновление_"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(u"_номер_12.txt"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u'…')) << shown.toStdString();
+    EXPECT_LE(window->Panel->fontMetrics().horizontalAdvance(shown),
+              window->Panel->contentsRect().width());
+    window->SetStatus(u"Программа остановлена"_s);
+    EXPECT_EQ(window->Panel->shownText(), u"Программа остановлена"_s);
 }
 
 TEST_F(MainWindowTest, ComesUpStoppedWithoutAutoRun) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tests/temp_directory.h"
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
 #include "tests/ui/user_input.h"
@@ -141,6 +142,13 @@ TEST_F(RegionDialogTest, EmptyConfigurationOpensWithNothingSelected) {
     EXPECT_FALSE(dialog->sbDel->isEnabled());
     EXPECT_FALSE(dialog->cbAuto->isChecked());
     EXPECT_EQ(dialog->btClose->text(), u"Закрыть"_s);
+}
+
+TEST_F(RegionDialogTest, EveryCaptionFits) {
+    StoreThreeTypes();
+    auto dialog = Open();
+    ASSERT_TRUE(ShowActive(*dialog));
+    ExpectCaptionsFit(*dialog);
 }
 
 TEST_F(RegionDialogTest, OpensTheTypesInConfigurationOrderWithTheFirstSelected) {

@@ -60,9 +60,9 @@ QString FromCompoundText(QByteArrayView bytes) {
 QString TextProperty(const QWidget& window, const char* name) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11->connection();
-    const auto cookie = xcb_get_property(connection, 0, xcb_window_t(window.winId()),
-                                         Atom(connection, name), XCB_GET_PROPERTY_TYPE_ANY, 0,
-                                         4096);
+    const auto cookie =
+        xcb_get_property(connection, 0, xcb_window_t(window.winId()), Atom(connection, name),
+                         XCB_GET_PROPERTY_TYPE_ANY, 0, 4096);
     std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
         xcb_get_property_reply(connection, cookie, nullptr), &free);
     if (!reply || reply->type == XCB_ATOM_NONE) {
