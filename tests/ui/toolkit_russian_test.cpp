@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTimer>
 #include <memory>
 
@@ -38,23 +39,28 @@ QStringList ContextMenuTexts(QWidget* widget) {
     return *texts;
 }
 
-TEST(ToolkitRussian, EditBoxContextMenuIsInRussian) {
+// The menus of an edit box and of a spin edit, whose own entries step the
+// value.
+TEST(ToolkitRussian, ContextMenusOfEditBoxesAreInRussian) {
     TDF field("NOMER", 10, 1, 1);
     TfmField editor(field);
     ASSERT_TRUE(ShowActive(editor));
-    QTest::mouseClick(editor.edName, Qt::LeftButton);
-    const QStringList texts = ContextMenuTexts(editor.edName);
-    ASSERT_FALSE(texts.isEmpty());
     const QRegularExpression latin(u"[A-Za-z]"_s);
     const QRegularExpression cyrillic(u"[А-Яа-яЁё]"_s);
-    QStringList words;
-    for (const QString& text : texts) {
-        // Without the shortcut and the mnemonic's mark.
-        words << text.section(u'\t', 0, 0).remove(u'&');
-        EXPECT_FALSE(words.back().contains(latin)) << words.back().toStdString();
-        EXPECT_TRUE(words.back().contains(cyrillic)) << words.back().toStdString();
+    for (QWidget* edit :
+         {static_cast<QWidget*>(editor.edName), static_cast<QWidget*>(editor.seSize)}) {
+        QTest::mouseClick(edit, Qt::LeftButton);
+        const QStringList texts = ContextMenuTexts(edit);
+        EXPECT_GE(texts.size(), 6) << edit->objectName().toStdString();
+        QStringList words;
+        for (const QString& text : texts) {
+            // Without the shortcut and the mnemonic's mark.
+            words << text.section(u'\t', 0, 0).remove(u'&');
+            EXPECT_FALSE(words.back().contains(latin)) << words.back().toStdString();
+            EXPECT_TRUE(words.back().contains(cyrillic)) << words.back().toStdString();
+        }
+        EXPECT_TRUE(words.contains(u"Вставить"_s)) << words.join(u'|').toStdString();
     }
-    EXPECT_TRUE(words.contains(u"Вставить"_s)) << words.join(u'|').toStdString();
 }
 
 }  // namespace
