@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -125,8 +126,11 @@ TfmDirectory::TfmDirectory(const QString& start, QWidget* owner, std::vector<TVo
             edName->setText(PathOf(row));
         }
     });
-    connect(Directories, &QTreeWidget::itemDoubleClicked, this,
-            [this](const QTreeWidgetItem* row) { Open(PathOf(row)); });
+    // Opened once the click is handled: opening rebuilds the rows, the
+    // clicked one included.
+    connect(Directories, &QTreeWidget::itemDoubleClicked, this, [this](const QTreeWidgetItem* row) {
+        QTimer::singleShot(0, this, [this, path = PathOf(row)] { Open(path); });
+    });
     connect(cbDrives, &QComboBox::activated, this,
             [this](int index) { Open(cbDrives->itemData(index).toString()); });
     connect(edName, &QLineEdit::textChanged, this, &TfmDirectory::ApplyOkRule);

@@ -107,7 +107,15 @@ TEST_F(DirectoryDialogTest, OperatorOpensADirectoryAndConfirmsIt) {
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible()) << "Enter in the list opens, it does not confirm";
     EXPECT_EQ(Rows(*tree), QStringList({Path(), u" in"_s, u"  Юг"_s}));
-    // Up to the parent with the keyboard, then OK.
+    // Up to the parent with the keyboard; a double click opens a directory too.
+    QTest::keyClick(tree, Qt::Key_Up);
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(dialog.edName->text(), Path("in"));
+    DoubleClick(tree, tree->visualItemRect(RowNamed(*tree, u"archive"_s)).center());
+    const QStringList opened{Path(), u" in"_s, u"  archive"_s};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Rows(*tree) == opened; }))
+        << Rows(*tree).join(u'|').toStdString();
+    EXPECT_EQ(dialog.edName->text(), Path("in/archive"));
     QTest::keyClick(tree, Qt::Key_Up);
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(dialog.edName->text(), Path("in"));

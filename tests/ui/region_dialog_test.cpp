@@ -74,19 +74,6 @@ QStringList Names(const TDL& list) {
     return names;
 }
 
-void DoubleClick(QListWidget* list, QPoint at) {
-    QWidget* viewport = list->viewport();
-    const QPointF local(at);
-    const QPointF global(viewport->mapToGlobal(at));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
-    }
-}
-
 // The type editor's stand-in: records the type it was given, lets the test
 // change it, and confirms or cancels.
 struct TypeEditorStub {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -35,4 +37,19 @@ inline bool TabTo(QWidget* target) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     return target->hasFocus();
+}
+
+// A double click at `at` in the list's viewport: press, release, double
+// click, release, as the toolkit receives them.
+inline void DoubleClick(QAbstractItemView* list, QPoint at) {
+    QWidget* viewport = list->viewport();
+    const QPointF local(at);
+    const QPointF global(viewport->mapToGlobal(at));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
 }
