@@ -4,9 +4,14 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 
+#include "app/batch_journal.h"
 #include "app/batch_options.h"
+#include "app/batch_preview.h"
+#include "app/program_info.h"
 #include "app/terminal_status.h"
 #include "engine/delta.h"
 #include "platform/executable_path.h"
@@ -29,6 +34,32 @@ void WaitForStop(TDelta& delta, const sigset_t& stopSignals) {
     }
 }
 
+// The code-value file: --ini, or kvadrel.INI beside the program.
+std::filesystem::path CodeValueFile(const BatchOptions& options) {
+    return options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+}
+
+// The commands other than a conversion, which take no lock; nothing when the
+// run is a conversion.
+std::optional<int> RunCommand(const BatchOptions& options) {
+    using TCommand = BatchOptions::TCommand;
+    switch (options.Command) {
+        case TCommand::Help:
+            std::printf("%s\n%s", kBatchUsage, kBatchHelp);
+            return 0;
+        case TCommand::Version:
+            PrintVersion("kvadrel-batch");
+            return 0;
+        case TCommand::Journal:
+            return PrintJournal(JournalPath(), options.JournalLines);
+        case TCommand::Preview:
+            return PrintPreview(options.PreviewType, options.PreviewFile, CodeValueFile(options));
+        case TCommand::Convert:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,8 +67,11 @@ int main(int argc, char* argv[]) {
     try {
         options = ParseBatchOptions(argc, argv);
     } catch (const std::invalid_argument& error) {
-        std::fprintf(stderr, "kvadrel-batch: %s\n%s\n", error.what(), kBatchUsage);
+        PrintUsageError("kvadrel-batch", error.what(), kBatchUsage);
         return kExitUsage;
+    }
+    if (const auto status = RunCommand(options)) {
+        return *status;
     }
     const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
     if (!lock) {
@@ -53,16 +87,20 @@ int main(int argc, char* argv[]) {
 
     TerminalStatus status(!options.Quiet && ::isatty(STDERR_FILENO));
     int failures = 0;  // touched by the worker's callbacks only
+    BatchJournal journal;
     TDeltaSettings settings = TDeltaSettings::Defaults();
-    settings.CodeValueFile =
-        options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    settings.CodeValueFile = CodeValueFile(options);
     settings.SinglePass = options.Once;
-    settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
+    settings.OnFailure = [&](const AnsiString& type, const AnsiString& source,
+                             const std::string& reason) {
+        journal.Failed(type, source, reason);
         status.Clear();
         std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
         ++failures;
     };
-    settings.OnConverted = [&](const AnsiString& source, const AnsiString& table, int records) {
+    settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
+                               const AnsiString& table, int records) {
+        journal.Converted(type, source, table, records);
         status.Clear();
         std::printf("%s -> %s (%d records)\n", platform::Cp1251ToUtf8(source).c_str(),
                     platform::Cp1251ToUtf8(table).c_str(), records);

@@ -127,7 +127,7 @@ void TDelta::FillRows(TTable& table, const TStringList& lines,
 
 void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
     if (settings_.OnFailure) {
-        settings_.OnFailure(source, reason);
+        settings_.OnFailure(scannedType_, source, reason);
     } else {
         std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
     }
@@ -180,12 +180,14 @@ void TDelta::Execute() {
 
 void TDelta::Scan(const TSession& session) {
     for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
+        scannedType_ = type->Name;
         try {
             ScanType(session, *type);
         } catch (const std::exception& error) {
             Fail(type->From + type->Mask, error.what());  // the type is tried again next pass
         }
     }
+    scannedType_.clear();
 }
 
 std::optional<std::string> TDelta::WhyFilesStay(const TDD& type) const {
@@ -250,7 +252,7 @@ void TDelta::ConvertFile(const TSession& session, const TDD& type) {
             }
         });
         if (settings_.OnConverted) {
-            settings_.OnConverted(source, result.TablePath, result.Records);
+            settings_.OnConverted(type.Name, source, result.TablePath, result.Records);
         }
     } catch (const std::exception& error) {
         Fail(source, error.what());

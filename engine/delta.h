@@ -27,10 +27,14 @@ struct TDeltaSettings {
     std::filesystem::path CodeValueFile;   // the code-value INI file
     std::chrono::milliseconds Tick{1000};  // one step of the countdown between passes
     bool SinglePass = false;               // one scan, no countdown, then the end of the run
-    // A file that could not be converted; it stays for the next pass.
-    std::function<void(const AnsiString& source, const std::string& reason)> OnFailure;
+    // A file that could not be converted; it stays for the next pass. `type`
+    // is the name of the update type scanned, empty outside the scan.
+    std::function<void(const AnsiString& type, const AnsiString& source, const std::string& reason)>
+        OnFailure;
     // A file converted: its table is in place and the source is deleted.
-    std::function<void(const AnsiString& source, const AnsiString& table, int records)> OnConverted;
+    std::function<void(const AnsiString& type, const AnsiString& source, const AnsiString& table,
+                       int records)>
+        OnConverted;
 
     // The per-user store, the code-value file beside the executable, failures
     // written to standard error.
@@ -91,6 +95,7 @@ class TDelta : public platform::TThread {
     void Fail(const AnsiString& source, const std::string& reason) const;
 
     TDeltaSettings settings_;
+    AnsiString scannedType_;  // the name of the update type being scanned
     bool codeValuesRead_ = false;
     AnsiString shownText_;
     int32_t shownPercent_ = -1;

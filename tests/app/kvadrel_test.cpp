@@ -68,11 +68,12 @@ class Program {
         words.insert(words.end(), arguments.begin(), arguments.end());
         std::vector<std::string> settings{"QT_QPA_PLATFORM=offscreen",
                                           "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                          "XDG_STATE_HOME=" + (home / "state").string(),
                                           "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string_view text(*variable);
             if (!text.starts_with("QT_QPA_PLATFORM=") && !text.starts_with("XDG_CONFIG_HOME=") &&
-                !text.starts_with("XDG_RUNTIME_DIR=")) {
+                !text.starts_with("XDG_STATE_HOME=") && !text.starts_with("XDG_RUNTIME_DIR=")) {
                 settings.emplace_back(text);
             }
         }
