@@ -3,6 +3,7 @@
 // always 0.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <memory>
 #include <stdexcept>
 
@@ -13,6 +14,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The installed theme's icon, else the one built in.
+    QApplication::setWindowIcon(QIcon::fromTheme("kvadrel", QIcon(":/kvadrel.svg")));
     application.setApplicationDisplayName(
         DefaultTitle(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
     // Held until the process ends; the system frees it however the process ends.
