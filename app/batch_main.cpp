@@ -93,15 +93,15 @@ int main(int argc, char* argv[]) {
     settings.SinglePass = options.Once;
     settings.OnFailure = [&](const AnsiString& type, const AnsiString& source,
                              const std::string& reason) {
+        status.Clear();  // before the journal, which may report that it cannot be written
         journal.Failed(type, source, reason);
-        status.Clear();
         std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
         ++failures;
     };
     settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
                                const AnsiString& table, int records) {
-        journal.Converted(type, source, table, records);
         status.Clear();
+        journal.Converted(type, source, table, records);
         std::printf("%s -> %s (%d records)\n", platform::Cp1251ToUtf8(source).c_str(),
                     platform::Cp1251ToUtf8(table).c_str(), records);
         std::fflush(stdout);
