@@ -8,11 +8,6 @@
 
 namespace {
 
-const char kDecodeVerb[] =
-    "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Декодирование "
-const char kConvertVerb[] =
-    "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Преобразование "
-
 AnsiString GroupMarker(const AnsiString& ident) {
     if (ident.empty() || StartsWith(ident, "&")) {
         return ident;
