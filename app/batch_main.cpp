@@ -4,10 +4,15 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "app/batch_check.h"
+#include "app/batch_journal.h"
 #include "app/batch_options.h"
+#include "app/batch_preview.h"
+#include "app/program_info.h"
 #include "app/terminal_status.h"
 #include "app/terminal_text.h"
 #include "engine/delta.h"
@@ -33,6 +38,34 @@ void WaitForStop(TDelta& delta, const sigset_t& stopSignals) {
     }
 }
 
+// The code-value file: --ini, or kvadrel.INI beside the program.
+std::filesystem::path CodeValueFile(const BatchOptions& options) {
+    return options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+}
+
+// The commands other than a conversion, which take no lock; nothing when the
+// run is a conversion.
+std::optional<int> RunCommand(const BatchOptions& options) {
+    using TCommand = BatchOptions::TCommand;
+    switch (options.Command) {
+        case TCommand::Check:
+            return RunCheck(platform::RegistryStore::UserStorePath(), CodeValueFile(options));
+        case TCommand::Help:
+            std::printf("%s\n%s", kBatchUsage, kBatchHelp);
+            return 0;
+        case TCommand::Version:
+            PrintVersion("kvadrel-batch");
+            return 0;
+        case TCommand::Journal:
+            return PrintJournal(JournalPath(), options.JournalLines);
+        case TCommand::Preview:
+            return PrintPreview(options.PreviewType, options.PreviewFile, CodeValueFile(options));
+        case TCommand::Convert:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -40,18 +73,16 @@ int main(int argc, char* argv[]) {
     try {
         options = ParseBatchOptions(argc, argv);
     } catch (const std::invalid_argument& error) {
-        std::fprintf(stderr, "kvadrel-batch: %s\n%s\n", error.what(), kBatchUsage);
+        PrintUsageError("kvadrel-batch", error.what(), kBatchUsage);
         return kExitUsage;
     }
     if (options.Ini && !platform::FileExists(*options.Ini)) {
         std::fprintf(stderr, "kvadrel-batch: the code-value file %s does not exist\n",
-                     options.Ini->c_str());
+                     TerminalSafe(options.Ini->string()).c_str());
         return kExitUsage;
     }
-    const std::filesystem::path codeValueFile =
-        options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
-    if (options.Check) {
-        return RunCheck(platform::RegistryStore::UserStorePath(), codeValueFile);
+    if (const auto status = RunCommand(options)) {
+        return *status;
     }
     const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
     if (!lock) {
@@ -67,17 +98,22 @@ int main(int argc, char* argv[]) {
 
     TerminalStatus status(!options.Quiet && ::isatty(STDERR_FILENO));
     int failures = 0;  // touched by the worker's callbacks only
+    BatchJournal journal;
     TDeltaSettings settings = TDeltaSettings::Defaults();
-    settings.CodeValueFile = codeValueFile;
+    settings.CodeValueFile = CodeValueFile(options);
     settings.SinglePass = options.Once;
-    settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
-        status.Clear();
+    settings.OnFailure = [&](const AnsiString& type, const AnsiString& source,
+                             const std::string& reason) {
+        status.Clear();  // before the journal, which may report that it cannot be written
+        journal.Failed(type, source, reason);
         std::fprintf(stderr, "%s\n",
                      TerminalSafe(platform::Cp1251ToUtf8(source) + ": " + reason).c_str());
         ++failures;
     };
-    settings.OnConverted = [&](const AnsiString& source, const AnsiString& table, int records) {
+    settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
+                               const AnsiString& table, int records) {
         status.Clear();
+        journal.Converted(type, source, table, records);
         std::printf("%s\n", TerminalSafe(platform::Cp1251ToUtf8(source) + " -> " +
                                          platform::Cp1251ToUtf8(table) + " (" +
                                          std::to_string(records) + " records)")

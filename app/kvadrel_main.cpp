@@ -2,6 +2,7 @@
 // reaches the top is shown in the standard exception box, and the exit code is
 // always 0.
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 #include <stdexcept>
 
@@ -14,6 +15,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     InstallToolkitRussian(application);
+    // The installed theme's icon, else the one built in.
+    QApplication::setWindowIcon(QIcon::fromTheme("kvadrel", QIcon(":/kvadrel.svg")));
     // Held until the process ends; the system frees it however the process ends.
     std::unique_ptr<platform::SingleInstanceLock> lock;
     try {

@@ -122,7 +122,7 @@ void TDelta::FillRows(TTable& table, const platform::LineList& lines,
 
 void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
     if (settings_.OnFailure) {
-        settings_.OnFailure(source, reason);
+        settings_.OnFailure(scannedType_, source, reason);
     } else {
         std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
     }
@@ -137,8 +137,13 @@ void TDelta::LoadConfiguration() {
         }
         if (DL.Count == 0 && found.ReadError.empty()) {
             // Not a failure (the worker just waits), but likely the wrong store.
-            std::fprintf(stderr, "kvadrel: no update types are configured in %s\n",
-                         settings_.StoreFile.c_str());
+            const std::string remark =
+                "no update types are configured in " + settings_.StoreFile.string();
+            if (settings_.OnRemark) {
+                settings_.OnRemark(remark);
+            } else {
+                std::fprintf(stderr, "kvadrel: %s\n", remark.c_str());
+            }
         }
     } catch (const std::exception& error) {
         Fail(store, error.what());
@@ -182,12 +187,14 @@ void TDelta::Execute() {
 void TDelta::Scan(const TSession& session) {
     boundary_.NextPass();
     for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
+        scannedType_ = type->Name;
         try {
             ScanType(session, *type);
         } catch (const std::exception& error) {
             Fail(type->From + type->Mask, error.what());  // the type is tried again next pass
         }
     }
+    scannedType_.clear();
 }
 
 std::vector<std::string> TDelta::WhyFilesStay(const TDD& type) const {
@@ -307,7 +314,7 @@ void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim&
         return;
     }
     if (settings_.OnConverted) {
-        settings_.OnConverted(source, result.TablePath, result.Records);
+        settings_.OnConverted(scannedType_, source, result.TablePath, result.Records);
     }
 }
 

@@ -29,10 +29,17 @@ struct TDeltaSettings {
     std::filesystem::path CodeValueFile;   // the code-value INI file
     std::chrono::milliseconds Tick{1000};  // one step of the countdown between passes
     bool SinglePass = false;               // one scan, no countdown, then the end of the run
-    // A file that could not be converted; it stays for the next pass.
-    std::function<void(const AnsiString& source, const std::string& reason)> OnFailure;
+    // A file that could not be converted; it stays for the next pass. `type`
+    // is the name of the update type scanned, empty outside the scan.
+    std::function<void(const AnsiString& type, const AnsiString& source, const std::string& reason)>
+        OnFailure;
     // A file converted: its table is in place and the source is deleted.
-    std::function<void(const AnsiString& source, const AnsiString& table, int records)> OnConverted;
+    std::function<void(const AnsiString& type, const AnsiString& source, const AnsiString& table,
+                       int records)>
+        OnConverted;
+    // A remark that is no failure (no update types configured); standard
+    // error when unset.
+    std::function<void(const std::string& remark)> OnRemark;
     // Every file operation of the conversion goes through this one.
     platform::FileSystem* Files = &platform::SystemFileSystem();
 
@@ -104,6 +111,7 @@ class TDelta : public platform::TThread {
     TDeltaSettings settings_;
     TSourceBoundary boundary_;
     TCodeValueFile codeValueFile_;
+    AnsiString scannedType_;  // the name of the update type being scanned
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
     std::optional<TStep> shownStep_;  // the step of the line report last shown

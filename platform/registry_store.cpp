@@ -1,7 +1,6 @@
 #include "platform/registry_store.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +13,7 @@
 #include "platform/atomic_file.h"
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
+#include "platform/user_folders.h"
 
 namespace platform {
 
@@ -144,20 +144,6 @@ std::filesystem::path WriteBackup(const std::filesystem::path& file, std::string
     throw std::system_error(EEXIST, std::generic_category(), "cannot create " + base);
 }
 
-std::filesystem::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    passwd entry{};
-    passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    throw std::runtime_error("cannot find the home folder: HOME is not set");
-}
-
 }  // namespace
 
 struct RegistryStore::Impl {
@@ -172,14 +158,7 @@ struct RegistryStore::Impl {
 };
 
 std::filesystem::path RegistryStore::UserStorePath() {
-    std::filesystem::path config;
-    // A relative XDG_CONFIG_HOME is invalid and ignored.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-        config = xdg;
-    } else {
-        config = HomeFolder() / ".config";
-    }
-    return config / "kvadrel" / "registry.reg";
+    return UserConfigFolder() / "kvadrel" / "registry.reg";
 }
 
 RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_unique<Impl>()) {

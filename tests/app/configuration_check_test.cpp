@@ -64,7 +64,12 @@ class CheckWorkspace {
     fs::path Store() const { return ws_.ConfigHome() / "kvadrel" / "registry.reg"; }
 
     // The files of the whole workspace, the store and the code-value file included.
-    std::map<std::string, std::string> Everything() const { return Files(ws_.Root()); }
+    // Every file of the workspace but the journal, which records the refusals.
+    std::map<std::string, std::string> Everything() const {
+        auto files = Files(ws_.Root());
+        std::erase_if(files, [](const auto& file) { return file.first.starts_with("state/"); });
+        return files;
+    }
 
     BatchWorkspace::Run RunIn(const fs::path& folder, const std::vector<std::string>& arguments) {
         const InFolder in(folder);

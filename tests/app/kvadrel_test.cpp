@@ -72,11 +72,12 @@ class Program {
                                           // core X input events, which a test can send
                                           "QT_XCB_NO_XI2=1",
                                           "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                          "XDG_STATE_HOME=" + (home / "state").string(),
                                           "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string_view text(*variable);
             if (!text.starts_with("QT_QPA_PLATFORM=") && !text.starts_with("XDG_CONFIG_HOME=") &&
-                !text.starts_with("XDG_RUNTIME_DIR=")) {
+                !text.starts_with("XDG_STATE_HOME=") && !text.starts_with("XDG_RUNTIME_DIR=")) {
                 settings.emplace_back(text);
             }
         }

@@ -88,9 +88,9 @@ class SourceBoundaryTest : public ::testing::Test {
     TDeltaSettings Settings() {
         TDeltaSettings settings = ws_.Settings();
         settings.Files = &files_;
-        settings.OnConverted = [this](const AnsiString& source, const AnsiString& table, int) {
-            converted_.emplace_back(source, table);
-        };
+        settings.OnConverted = [this](const AnsiString&, const AnsiString& source,
+                                      const AnsiString& table,
+                                      int) { converted_.emplace_back(source, table); };
         return settings;
     }
 
