@@ -42,6 +42,24 @@ void* operator new(size_t size) {
     throw std::bad_alloc();
 }
 
+// Every other form of the plain allocation goes the same way, so that what one
+// form allocates any form may free (the sanitizers check that they match).
+void* operator new[](size_t size) {
+    return ::operator new(size);
+}
+
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](size_t size, const std::nothrow_t& nothrow) noexcept {
+    return ::operator new(size, nothrow);
+}
+
 // The replaced allocation takes its memory from malloc, so free returns it.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -50,6 +68,22 @@ void operator delete(void* memory) noexcept {
 }
 
 void operator delete(void* memory, size_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, size_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
     std::free(memory);
 }
 #pragma GCC diagnostic pop
