@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         platform::AppendRegFileKey(written, key.path, key.values);
     }
     const platform::RegFileContents reread = platform::ParseRegFile(written);
-    FuzzCheck(reread.skippedLines == 0, "a written store file reads back without skipped lines");
+    FuzzCheck(reread.skippedLines.empty(), "a written store file reads back without skipped lines");
     FuzzCheck(SameKeys(read, reread), "a written store file reads back the same keys and values");
     return 0;
 }
