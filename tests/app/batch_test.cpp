@@ -50,15 +50,6 @@ std::string SortedLines(const std::string& text) {
     return sorted;
 }
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class BatchTest : public ::testing::Test {
   protected:
     BatchTest() {
@@ -94,8 +85,8 @@ TEST_F(BatchTest, ConvertsEachFileIntoATableThatAnIndependentReaderReads) {
     EXPECT_EQ(run.errors, "");  // not a terminal: no progress
     EXPECT_EQ(SortedLines(run.output),
               ws_.Converted("a.txt", "a.dbf", 2) + ws_.Converted("b.txt", "b.dbf", 0));
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{".d.txt", "c.dat"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"a.dbf", "b.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{".d.txt", "c.dat"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"a.dbf", "b.dbf"}));
 
     // Field names, widths, the count and the rows, Cyrillic intact, values
     // longer than their field cut to its width.
@@ -175,7 +166,7 @@ TEST_F(BatchTest, FileThatCannotBeConvertedIsReportedAndStays) {
         const std::string subject = (ws.In() / (c.perFile ? "f.txt" : "*.txt")).string();
         EXPECT_EQ(errors[0].rfind(subject + ": ", 0), 0u) << errors[0];
         EXPECT_NE(errors[0].find(c.reason), std::string::npos) << errors[0];
-        EXPECT_EQ(Names(ws.In()), (std::vector<std::string>{"f.txt"}));
+        EXPECT_EQ(FolderNames(ws.In()), (std::vector<std::string>{"f.txt"}));
         EXPECT_FALSE(fs::is_regular_file(ws.Out() / "f.dbf"));
     }
 }
@@ -199,7 +190,7 @@ TEST(BatchBoundaryTest, OwnTablesOddNamesAndThePrintedTable) {
     const BatchWorkspace::Run again = ws.RunOnce();
     EXPECT_EQ(again.status, 0) << again.errors;
     EXPECT_EQ(again.output, "");
-    EXPECT_EQ(Names(ws.In()), std::vector<std::string>{"r.dbf"});
+    EXPECT_EQ(FolderNames(ws.In()), std::vector<std::string>{"r.dbf"});
 
     ws.WriteSource("\xE6\x97\xA5.txt", {"&АМТ", "/01=y"});  // a CJK letter
     const BatchWorkspace::Run odd = ws.RunOnce();
@@ -219,24 +210,20 @@ TEST_F(BatchTest, BusyFileIsLeftForALaterRun) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.output, ws_.Converted("free.txt", "free.dbf", 1));
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"busy.txt"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"free.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"busy.txt"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"free.dbf"}));
 
     ::close(held);
     run = ws_.RunOnce();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, ws_.Converted("busy.txt", "busy.dbf", 1));
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
 }
 
 TEST_F(BatchTest, BadArgumentsAreRefusedBeforeAnythingIsTouched) {
     ws_.WriteSource("a.txt", {"&АМТ", "/01=1"});
     const std::vector<std::vector<std::string>> cases = {
-        {"--bogus"},
-        {"--once", "--ini"},
-        {"--once", "extra"},
-        {"-once"},
-        {"--check", "--once"},
+        {"--bogus"}, {"--once", "--ini"}, {"--once", "extra"}, {"-once"}, {"--check", "--once"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.back());
@@ -244,8 +231,8 @@ TEST_F(BatchTest, BadArgumentsAreRefusedBeforeAnythingIsTouched) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.output, "");
         EXPECT_NE(run.errors.find(kUsage), std::string::npos) << run.errors;
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"a.txt"}));
-        EXPECT_TRUE(Names(ws_.Out()).empty());
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"a.txt"}));
+        EXPECT_TRUE(FolderNames(ws_.Out()).empty());
     }
 }
 
@@ -256,7 +243,7 @@ TEST_F(BatchTest, SecondCopyRefusesToStart) {
         EXPECT_EQ(run.status, 3);
         EXPECT_EQ(run.output, "");
         EXPECT_EQ(run.errors, "Программа уже запущена.\n");
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"a.txt"}));
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"a.txt"}));
     };
     {
         SCOPED_TRACE("the lock held as the window holds it");
@@ -351,15 +338,15 @@ TEST_F(BatchTest, StopSignalEndsAOnePassRunAfterTheFileBeingFilled) {
         const size_t converted = Lines(batch.Output()).size();
         EXPECT_GE(converted, 1u) << batch.Output();
         EXPECT_LT(converted, size_t(kFiles)) << batch.Output();
-        EXPECT_EQ(Names(ws_.In()).size(), kFiles - converted);
-        const std::vector<std::string> tables = Names(ws_.Out());
+        EXPECT_EQ(FolderNames(ws_.In()).size(), kFiles - converted);
+        const std::vector<std::string> tables = FolderNames(ws_.Out());
         ASSERT_EQ(tables.size(), converted);
         for (const auto& table : tables) {
             NumberedFile::ExpectTable(ReadDbf(ws_.Out() / table), kRecords);
         }
         fs::remove_all(ws_.Out());
         fs::create_directory(ws_.Out());
-        for (const auto& name : Names(ws_.In())) {
+        for (const auto& name : FolderNames(ws_.In())) {
             fs::remove(ws_.In() / name);
         }
     }

@@ -92,15 +92,6 @@ class DeltaTest : public ::testing::Test {
         ws_.Write(fs::path("in") / name, text);
     }
 
-    std::vector<std::string> Names(const fs::path& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     WorkerWorkspace ws_;
     TDL config_;
     TDD* type_;
@@ -134,9 +125,9 @@ TEST_F(DeltaTest, EveryFileBecomesATableOfItsBaseNameAndTheSourceGoes) {
         Source(name, name == std::string("empty.txt") ? "no records here\r\n" : "/01=x/02=y\r\n");
     }
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"a.b.dbf", "a.dat1.dbf", "data.dbf",
-                                                          "empty.dbf", "report.dbf"}));
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"a.b.dbf", "a.dat1.dbf", "data.dbf",
+                                                                "empty.dbf", "report.dbf"}));
     const DbfContents table = ReadDbf(ws_.Out() / "report.dbf");
     ASSERT_EQ(table.fields.size(), 2u);
     ASSERT_EQ(table.rows.size(), 1u);
@@ -152,7 +143,7 @@ TEST_F(DeltaTest, OlderTableAndLeftoverTemporaryAreReplaced) {
     ws_.Write("out/x.tmp", "left by an interrupted attempt");
     Source("x.001", "/01=new\r\n");
     RunOnce();
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"x.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"x.dbf"}));
     EXPECT_EQ(ReadDbf(ws_.Out() / "x.dbf").Value(0, 0), "new");
 }
 
@@ -160,8 +151,8 @@ TEST_F(DeltaTest, HiddenFilesAndFoldersAreNeverTouched) {
     Source(".hidden.txt", "/01=x\r\n");
     fs::create_directory(ws_.In() / "folder.txt");
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{".hidden.txt", "folder.txt"}));
-    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{".hidden.txt", "folder.txt"}));
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
 }
 
 TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
@@ -192,8 +183,8 @@ TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
     char byte = 0;
     ASSERT_EQ(::read(opened[0], &byte, 1), 1);
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"busy.txt"}));
-    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"busy.txt"}));
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
 
     ASSERT_EQ(::write(release[1], &byte, 1), 1);
     ASSERT_EQ(::waitpid(child, nullptr, 0), child);
@@ -201,23 +192,23 @@ TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
         ::close(fd);
     }
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"busy.dbf"}));
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"busy.dbf"}));
 }
 
 TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {
     Source("f.txt", "/01=x\r\n/01=y\r\n");
     EXPECT_EQ(RunOnce(kDecoding), "");  // the final reset still happens
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"}));
-    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"f.txt"}));
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
 }
 
 TEST_F(DeltaTest, StopWhileFillingFinishesThatFileOnly) {
     Source("f1.txt", "/01=a\r\n/01=b\r\n");
     Source("f2.txt", "/01=c\r\n/01=d\r\n");
     RunOnce(kConverting);
-    const auto sources = Names(ws_.In());
-    const auto tables = Names(ws_.Out());
+    const auto sources = FolderNames(ws_.In());
+    const auto tables = FolderNames(ws_.Out());
     ASSERT_EQ(sources.size(), 1u);
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_NE(sources[0].substr(0, 2), tables[0].substr(0, 2));
@@ -243,8 +234,8 @@ TEST_F(DeltaTest, FilesThatCannotBeConvertedStayAndTheReasonIsReported) {
         Source("f.txt", "/01=x\r\n");
         ws_.failures.clear();
         RunOnce();
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
-        EXPECT_TRUE(Names(ws_.Out()).empty()) << c.what;
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
+        EXPECT_TRUE(FolderNames(ws_.Out()).empty()) << c.what;
         ASSERT_EQ(ws_.failures.size(), 1u) << c.what;
         EXPECT_FALSE(ws_.failures[0].second.empty()) << c.what;
     }
@@ -263,8 +254,8 @@ TEST_F(DeltaTest, UnreadableCodeValueFileLeavesSpecialProductsFilesAlone) {
 
     RunOnce();
     // Empty code lists would have dropped every row and deleted the source.
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"special.txt"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"special.txt"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
     ASSERT_EQ(ws_.failures.size(), 2u);  // the file, then the type's files that stay
     EXPECT_NE(ws_.failures[1].second.find("code-value file"), std::string::npos);
 }

@@ -130,15 +130,6 @@ class SourceBoundaryTest : public ::testing::Test {
         ws_.Write(fs::path("in") / name, text);
     }
 
-    std::vector<std::string> Names(const fs::path& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     // The values of field A of a table.
     std::vector<AnsiString> Values(const fs::path& table) const {
         std::vector<AnsiString> values;
@@ -179,11 +170,11 @@ TEST_F(SourceBoundaryTest, DeliveryReplacedDuringItsConversionIsConvertedNextPas
         (void)path;
     };
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(Values(Out("a.dbf")), std::vector<AnsiString>{"old"});
     EXPECT_TRUE(ws_.failures.empty());
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
     EXPECT_EQ(Values(Out("a.dbf")), std::vector<AnsiString>{"new"});
 }
 
@@ -200,7 +191,7 @@ TEST_F(SourceBoundaryTest, DeliveryArrivingAsTheNameIsMovedAsideGoesBack) {
         }
     };
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(ReadBytes(In("a.txt")), "/01=new\r\n");
 }
 
@@ -231,7 +222,7 @@ TEST_F(SourceBoundaryTest, FileAppendedToDuringItsConversionLosesNothing) {
     EXPECT_EQ(FailuresOf("a.txt", "another program opened the source"), 1u);
     files_.Before = nullptr;
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
     EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"first", "second"}));
 }
 
@@ -270,7 +261,7 @@ TEST_F(SourceBoundaryTest, TablesWrittenIntoTheSourceFolderAreNoSources) {
     Source("b.tmp.txt", "/01=y\r\n");
     RunOnce();
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"a.dbf", "b.tmp.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"a.dbf", "b.tmp.dbf"}));
     EXPECT_EQ(Values(In("a.dbf")), std::vector<AnsiString>{"x"});
     EXPECT_TRUE(ws_.failures.empty());
 }
@@ -308,7 +299,7 @@ TEST_F(SourceBoundaryTest, UndeletableSourceIsReportedEveryPassAndConvertedOnce)
             std::ofstream(In("a.txt"), std::ios::app) << "/01=y\r\n";
         }
     });
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(FailuresOf("a.txt", "cannot be deleted"), 3u);
     EXPECT_EQ(tables, 2);  // the first delivery and its changed form
     EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"x", "y"}));
@@ -365,7 +356,7 @@ TEST_P(TableWorkFault, SourceStaysAndNothingPartialIsLeft) {
         }
     };
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
     EXPECT_FALSE(fs::exists(Out("a.tmp")));
     const std::string table = ReadBytes(Out("a.dbf"));
     EXPECT_TRUE(table.empty() || table == "an older table" ||
@@ -376,8 +367,8 @@ TEST_P(TableWorkFault, SourceStaysAndNothingPartialIsLeft) {
     files_.Before = nullptr;
     ws_.failures.clear();
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
-    EXPECT_EQ(Names(ws_.Out()), std::vector<std::string>{"a.dbf"});
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(FolderNames(ws_.Out()), std::vector<std::string>{"a.dbf"});
     EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"x", "y"}));
     EXPECT_TRUE(ws_.failures.empty());
 }
@@ -406,7 +397,7 @@ TEST_F(SourceBoundaryTest, FileWithoutHoldWaitsUntilItStaysUnchangedForAPass) {
             std::ofstream(In("a.txt"), std::ios::app) << "/01=two\r\n";  // after a pause
         }
     });
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
     EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"one", "two"}));
     EXPECT_TRUE(ws_.failures.empty());
 }
@@ -450,8 +441,8 @@ TEST_F(SourceBoundaryTest, SinglePassTakesAFileWithoutHoldByTheAgeOfItsTime) {
     fs::last_write_time(In("old.txt"), now - std::chrono::seconds(62));
     fs::last_write_time(In("future.txt"), now + std::chrono::hours(1));
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"fresh.txt", "future.txt"}));
-    EXPECT_EQ(Names(ws_.Out()), std::vector<std::string>{"old.dbf"});
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"fresh.txt", "future.txt"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), std::vector<std::string>{"old.dbf"});
     EXPECT_EQ(FailuresOf("fresh.txt"), 0u);  // busy: quiet
     EXPECT_EQ(FailuresOf("future.txt", "future"), 1u);
 }
@@ -467,7 +458,7 @@ TEST_F(SourceBoundaryTest, UnreadableFileIsReported) {
     };
     RunOnce();
     EXPECT_EQ(FailuresOf("a.txt", "scripted"), 1u);
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
     if (::geteuid() != 0) {
         return;  // the part below needs another user
     }
@@ -492,7 +483,7 @@ TEST_F(SourceBoundaryTest, OddNamesAreReportedOrConvertedNeverSkippedInSilence) 
     Source("\xE6\x97\xA5.txt", "/01=x\r\n");          // a CJK letter in UTF-8
     Source("\xEE\xF2\xF7\xE5\xF2.txt", "/01=y\r\n");  // "отчет" in Windows-1251
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), std::vector<std::string>{"\xE6\x97\xA5.txt"});
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"\xE6\x97\xA5.txt"});
     EXPECT_EQ(FailuresOf("?.txt", "Windows-1251"), 1u);
     EXPECT_EQ(Values(Out("\xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82.dbf")),  // UTF-8
               std::vector<AnsiString>{"y"});
@@ -513,7 +504,7 @@ TEST_F(SourceBoundaryTest, FileLeftClaimedByAKilledRunIsConvertedFirst) {
     Source(std::string(platform::kClaimPrefix) + "a.txt", "/01=old\r\n");
     Source("a.txt", "/01=new\r\n");
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
     EXPECT_EQ(Values(Out("a.dbf")), std::vector<AnsiString>{"new"});
     ASSERT_EQ(converted_.size(), 2u);
 }
