@@ -6,7 +6,7 @@
 
 #include "app/table_print.h"
 #include "app/terminal_status.h"
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
 #include "engine/type_field_defs.h"
 #include "platform/private_directory.h"

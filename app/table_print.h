@@ -2,6 +2,6 @@
 // then the count, all as UTF-8.
 #pragma once
 
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 
 void PrintTable(const DbfContents& table);

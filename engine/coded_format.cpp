@@ -2,7 +2,7 @@
 // in groups opened by a header line "&<group>".
 #include "engine/code_values.h"
 #include "engine/coded_items.h"
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
 #include "engine/strfunc.h"
 

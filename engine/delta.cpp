@@ -5,7 +5,7 @@
 #include <ctime>
 #include <thread>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/strfunc.h"
 #include "engine/table_work.h"
 #include "engine/type_rules.h"

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/type_field_defs.h"
 
 namespace {

@@ -3,6 +3,6 @@
 #pragma once
 
 #include "config/descriptors.h"
-#include "engine/dbf_field_defs.h"
+#include "engine/dbf/dbf_field_defs.h"
 
 TFieldDefs TypeFieldDefs(const TDD& type);

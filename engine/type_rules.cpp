@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "engine/dbf_field_name.h"
+#include "engine/dbf/dbf_field_name.h"
 #include "engine/type_field_defs.h"
 #include "platform/native_path.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "engine/dbf_header.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_header.h"
+#include "engine/dbf/dbf_reader.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "fuzz/format_harness.h"
 
-#include "engine/dbf_database.h"
+#include "engine/dbf/dbf_database.h"
 #include "engine/table_work.h"
 #include "platform/text_file.h"
 

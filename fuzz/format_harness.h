@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "engine/delta.h"
 #include "fuzz/memory_file_system.h"
 

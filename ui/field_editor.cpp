@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "engine/dbf_field_name.h"
+#include "engine/dbf/dbf_field_name.h"
 #include "ui/dialog_frame.h"
 #include "ui/font_scale.h"
 #include "ui/spin_edit.h"

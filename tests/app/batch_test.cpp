@@ -17,9 +17,9 @@
 #include "batch_numbered_file.h"
 #include "batch_progress.h"
 #include "batch_workspace.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "platform/single_instance.h"
-#include "tests/engine/read_dbf.h"
+#include "tests/engine/dbf/read_dbf.h"
 
 namespace fs = std::filesystem;
 

@@ -16,7 +16,7 @@
 #include "batch_numbered_file.h"
 #include "batch_progress.h"
 #include "batch_workspace.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "platform/file_listing.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "worker_fixture.h"
 
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 #include <new>
 #include <string>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "tests/engine/format_fixture.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/dbf_reader.h"
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_reader.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
 #include "tests/engine/worker_fixture.h"
 #include "tests/line_lists.h"

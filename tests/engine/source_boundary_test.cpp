@@ -13,7 +13,7 @@
 #include <functional>
 #include <mutex>
 
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "engine/delta.h"
 #include "platform/file_listing.h"
 #include "platform/native_path.h"

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "../engine/worker_fixture.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "event_wait.h"
 #include "qt_printers.h"
 #include "tests/ui/captions_fit.h"

@@ -1,4 +1,4 @@
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/dbf_reader.h"
-#include "tests/engine/dbf_test_support.h"
+#include "engine/dbf/dbf_reader.h"
+#include "tests/engine/dbf/dbf_test_support.h"
 
 namespace fs = std::filesystem;
 

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/dbf_database.h"
-#include "engine/dbf_field_defs.h"
-#include "engine/dbf_file.h"
-#include "engine/dbf_header.h"
+#include "engine/dbf/dbf_database.h"
+#include "engine/dbf/dbf_field_defs.h"
+#include "engine/dbf/dbf_file.h"
+#include "engine/dbf/dbf_header.h"
 
 enum TTableType { ttDBase };
 

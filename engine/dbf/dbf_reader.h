@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/dbf_header.h"
+#include "engine/dbf/dbf_header.h"
 
 struct DbfContents {
     struct Field {

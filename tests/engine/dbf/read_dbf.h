@@ -11,7 +11,7 @@
 inline std::string ReadWithDbfread(const std::filesystem::path& table) {
     // The reader library is a system package: only the system interpreter has it.
     const std::filesystem::path script =
-        std::filesystem::path(KVADREL_FIXTURES).parent_path() / "engine" / "read_dbf.py";
+        std::filesystem::path(KVADREL_FIXTURES).parent_path() / "engine" / "dbf" / "read_dbf.py";
     const std::string command =
         "/usr/bin/python3 '" + script.string() + "' '" + table.string() + "' 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");

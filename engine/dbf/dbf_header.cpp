@@ -1,4 +1,4 @@
-#include "engine/dbf_header.h"
+#include "engine/dbf/dbf_header.h"
 
 #include <ctime>
 #include <stdexcept>

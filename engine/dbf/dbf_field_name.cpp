@@ -1,6 +1,6 @@
-#include "engine/dbf_field_name.h"
+#include "engine/dbf/dbf_field_name.h"
 
-#include "engine/dbf_header.h"
+#include "engine/dbf/dbf_header.h"
 
 namespace dbf {
 namespace {

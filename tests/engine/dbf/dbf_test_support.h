@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "platform/codepage.h"
 #include "tests/temp_directory.h"
 

@@ -1,4 +1,4 @@
-#include "engine/dbf_database.h"
+#include "engine/dbf/dbf_database.h"
 
 #include <stdexcept>
 

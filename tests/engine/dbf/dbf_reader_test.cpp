@@ -1,4 +1,4 @@
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/dbf_table.h"
-#include "tests/engine/dbf_test_support.h"
-#include "tests/engine/read_dbf.h"
+#include "engine/dbf/dbf_table.h"
+#include "tests/engine/dbf/dbf_test_support.h"
+#include "tests/engine/dbf/read_dbf.h"
 
 namespace fs = std::filesystem;
 

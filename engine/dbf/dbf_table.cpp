@@ -1,4 +1,4 @@
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 
 #include <cstdint>
 #include <cstring>

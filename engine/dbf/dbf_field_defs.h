@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/dbf_header.h"
+#include "engine/dbf/dbf_header.h"
 
 enum TFieldType { ftString };
 

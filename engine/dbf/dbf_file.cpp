@@ -1,4 +1,4 @@
-#include "engine/dbf_file.h"
+#include "engine/dbf/dbf_file.h"
 
 namespace dbf {
 

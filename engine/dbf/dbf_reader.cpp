@@ -1,4 +1,4 @@
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 
 #include <fstream>
 #include <sstream>

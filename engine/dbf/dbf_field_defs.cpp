@@ -1,8 +1,8 @@
-#include "engine/dbf_field_defs.h"
+#include "engine/dbf/dbf_field_defs.h"
 
 #include <stdexcept>
 
-#include "engine/dbf_field_name.h"
+#include "engine/dbf/dbf_field_name.h"
 
 namespace {
 
