@@ -18,8 +18,8 @@
 #include "engine/delta.h"
 #include "platform/executable_path.h"
 #include "platform/file_exists.h"
+#include "platform/program_lock.h"
 #include "platform/registry_store.h"
-#include "platform/single_instance.h"
 
 namespace {
 
@@ -38,9 +38,9 @@ void WaitForStop(TDelta& delta, const sigset_t& stopSignals) {
     }
 }
 
-// The code-value file: --ini, or kvadrel.INI beside the program.
+// The code-value file: --ini, or the programs' own.
 std::filesystem::path CodeValueFile(const BatchOptions& options) {
-    return options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    return options.Ini.value_or(platform::CodeValueFilePath());
 }
 
 // The commands other than a conversion, which take no lock; nothing when the
@@ -84,9 +84,11 @@ int main(int argc, char* argv[]) {
     if (const auto status = RunCommand(options)) {
         return *status;
     }
-    const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
-    if (!lock) {
-        std::fputs("Программа уже запущена.\n", stderr);
+    std::unique_ptr<platform::SingleInstanceLock> lock;
+    try {
+        lock = platform::AcquireProgramLock();
+    } catch (const platform::ProgramAlreadyRunning& running) {
+        std::fprintf(stderr, "%s.\n", running.what());
         return kExitRunning;
     }
     // Stop signals are taken by the main thread only (the worker inherits the mask).

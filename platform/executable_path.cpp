@@ -1,5 +1,9 @@
 #include "platform/executable_path.h"
 
+#include <string>
+
+#include "platform/program_name.h"
+
 namespace platform {
 
 std::filesystem::path ExecutablePath() {
@@ -7,7 +11,7 @@ std::filesystem::path ExecutablePath() {
 }
 
 std::filesystem::path CodeValueFilePath() {
-    return ExecutablePath().replace_extension(".INI");
+    return ExecutablePath().parent_path() / (std::string(kProgramName) + ".INI");
 }
 
 }  // namespace platform

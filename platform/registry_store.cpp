@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/program_name.h"
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 #include "platform/user_folders.h"
@@ -158,7 +159,7 @@ struct RegistryStore::Impl {
 };
 
 std::filesystem::path RegistryStore::UserStorePath() {
-    return UserConfigFolder() / "kvadrel" / "registry.reg";
+    return UserConfigFolder() / kProgramName / "registry.reg";
 }
 
 RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_unique<Impl>()) {

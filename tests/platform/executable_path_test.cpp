@@ -12,10 +12,10 @@ TEST(ExecutablePath, IsTheRunningTestProgram) {
     EXPECT_TRUE(std::filesystem::equivalent(path, KVADREL_BINARY_DIR "/tests/platform_tests"));
 }
 
-TEST(ExecutablePath, CodeValueFileSitsBesideTheProgram) {
-    // The test program has no extension, so ".INI" is appended.
+TEST(ExecutablePath, CodeValueFileSitsBesideTheProgramUnderTheProgramsName) {
+    // Every program reads the one file, whatever its own name.
     const std::filesystem::path path = ExecutablePath();
-    EXPECT_EQ(CodeValueFilePath(), path.parent_path() / "platform_tests.INI");
+    EXPECT_EQ(CodeValueFilePath(), path.parent_path() / "kvadrel.INI");
 }
 
 }  // namespace
