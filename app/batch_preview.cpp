@@ -6,11 +6,11 @@
 
 #include "app/table_print.h"
 #include "app/terminal_status.h"
-#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
 #include "engine/format_steps.h"
-#include "engine/type_field_defs.h"
+#include "engine/table_work.h"
 #include "engine/type_rules.h"
+#include "platform/native_path.h"
 #include "platform/private_directory.h"
 #include "platform/registry_store.h"
 #include "platform/text_file.h"
@@ -54,23 +54,14 @@ class PreviewWorker {
     TDelta worker_;
 };
 
-// The table the fill step makes of the decoded lines, built in `folder` under
-// `name` and read back.
+// The table the fill step makes of the decoded lines, built in `folder` and
+// read back.
 DbfContents Fill(const TFormatSteps& format, const platform::LineList& lines, const TDD& type,
                  const std::filesystem::path& folder, const AnsiString& name) {
-    TDatabase database;
-    database.DatabaseName = platform::Utf8ToCp1251(folder.string());
-    database.Open();
-    TTable table;
-    table.DatabaseName = database.DatabaseName;
-    table.TableType = ttDBase;
-    table.TableName = name;
-    table.FieldDefs = TypeFieldDefs(type);
-    table.CreateTable();
-    table.Open();
-    format.Fill(table, lines);
-    table.Close();
-    return ReadDbf(folder / platform::Cp1251ToUtf8(name));
+    const TSession session("preview");
+    TTableWork work(session, type, platform::AnsiFileName(folder), name);
+    format.Fill(work.Table(), lines);
+    return ReadDbf(platform::NativePath(work.PutInPlace().TablePath));
 }
 
 TDD* FindType(TDL& config, const AnsiString& name) {
@@ -112,13 +103,13 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
         }
         const TFormatSteps format(worker.Worker(), *type);
         format.Decode(lines);
-        const DbfContents table = Fill(format, lines, *type, scratch.path(), "preview.dbf");
+        const DbfContents table = Fill(format, lines, *type, scratch.path(), "preview");
         // The same lines once more without the special-products rule tell the
         // rows it drops from the rows whose filling failed.
         size_t filled = table.rows.size();
         if (type->SpecProd) {
             type->SpecProd = false;
-            filled = Fill(format, lines, *type, scratch.path(), "unfiltered.dbf").rows.size();
+            filled = Fill(format, lines, *type, scratch.path(), "unfiltered").rows.size();
             type->SpecProd = true;
         }
         PrintTable(table);

@@ -305,7 +305,7 @@ std::optional<TSourceClaim> TDelta::Claim(const AnsiString& source,
 
 TTableWorkResult TDelta::WriteTable(const TDD& type, const TFormatSteps& format,
                                     const platform::LineList& lines) {
-    TTableWork work(*session_, type, FileName, *settings_.Files);
+    TTableWork work(*session_, type, type.To, FileName, *settings_.Files);
     format.Fill(work.Table(), lines);
     return work.PutInPlace();
 }

@@ -9,13 +9,13 @@ AnsiString BaseName(const AnsiString& fileName) {
     return dot == AnsiString::npos ? fileName : fileName.substr(0, dot);
 }
 
-TTableWork::TTableWork(const TSession& session, const TDD& type, const AnsiString& fileName,
-                       platform::FileSystem& files)
-    : type_(type),
+TTableWork::TTableWork(const TSession& session, const TDD& type, const AnsiString& folder,
+                       const AnsiString& fileName, platform::FileSystem& files)
+    : folder_(folder),
       base_(BaseName(fileName)),
       database_(std::make_unique<TDatabase>()),
       table_(std::make_unique<TTable>()) {
-    database_->DatabaseName = type.To;
+    database_->DatabaseName = folder;
     database_->SessionName = session.SessionName;
     database_->LoginPrompt = false;
     database_->KeepConnection = false;
@@ -24,7 +24,7 @@ TTableWork::TTableWork(const TSession& session, const TDD& type, const AnsiStrin
     table_->Files = &files;
 
     database_->Open();
-    table_->DatabaseName = type.To;
+    table_->DatabaseName = folder;
     table_->TableType = ttDBase;
     table_->TableName = base_ + ".tmp";
     if (table_->Exists()) {
@@ -55,8 +55,8 @@ TTableWorkResult TTableWork::PutInPlace() {
     table_->TableName = base_ + ".tmp";
     table_->RenameTable(base_ + ".dbf");
     inPlace_ = true;
-    const bool separated = type_.To.ends_with('/');
-    return {type_.To + (separated ? "" : "/") + base_ + ".dbf", table_->RecordCount()};
+    const bool separated = folder_.ends_with('/');
+    return {folder_ + (separated ? "" : "/") + base_ + ".dbf", table_->RecordCount()};
 }
 
 // After a failure, which the caller reports.

@@ -19,10 +19,11 @@ AnsiString BaseName(const AnsiString& fileName);
 
 class TTableWork {
   public:
-    // Creates the ".tmp" table with the type's fields in its target folder
-    // (replacing a leftover of an earlier attempt) and opens it. Throws when
-    // it cannot.
-    TTableWork(const TSession& session, const TDD& type, const AnsiString& fileName,
+    // Creates the ".tmp" table with the type's fields in `folder` (the
+    // type's To, for the worker), replacing a leftover of an earlier attempt,
+    // and opens it. Throws when it cannot.
+    TTableWork(const TSession& session, const TDD& type, const AnsiString& folder,
+               const AnsiString& fileName,
                platform::FileSystem& files = platform::SystemFileSystem());
     // Removes the ".tmp" unless it was put in place.
     ~TTableWork();
@@ -40,7 +41,7 @@ class TTableWork {
   private:
     void RemoveTemporary();
 
-    const TDD& type_;
+    const AnsiString folder_;
     const AnsiString base_;
     Orv::Auto<TDatabase> database_;
     Orv::Auto<TTable> table_;

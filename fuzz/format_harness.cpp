@@ -40,7 +40,7 @@ FormatHarness::Conversion FormatHarness::Convert(std::string_view bytes, const T
     const TFormatSteps format(worker_, type);
     format.Decode(lines);
     const TSession session("fuzz");
-    TTableWork work(session, type, kFileName, files_);
+    TTableWork work(session, type, type.To, kFileName, files_);
     format.Fill(work.Table(), lines);
     work.PutInPlace();
     std::vector<AnsiString> decoded;
