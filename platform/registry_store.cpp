@@ -1,8 +1,5 @@
 #include "platform/registry_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -14,6 +11,7 @@
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 #include "platform/user_folders.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 
@@ -90,38 +88,6 @@ void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16st
     }
 }
 
-std::string ErrorText(int error) {
-    return std::generic_category().message(error);
-}
-
-// The whole file; nullopt for a missing file. Throws std::system_error.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return std::nullopt;
-        }
-        throw std::system_error(errno, std::generic_category());
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const int error = count < 0 ? errno : 0;
-            ::close(fd);
-            if (error != 0) {
-                throw std::system_error(error, std::generic_category());
-            }
-            return bytes;
-        }
-        bytes.append(buffer, size_t(count));
-    }
-}
-
 std::string LocalTimeStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -165,9 +131,9 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
     impl_->file = std::move(file);
     std::optional<std::string> bytes;
     try {
-        bytes = ReadWholeFile(impl_->file);
+        bytes = ReadWholeFileIfPresent(impl_->file);
     } catch (const std::system_error& error) {
-        impl_->readError = ErrorText(error.code().value());
+        impl_->readError = error.code().message();
         return;
     }
     if (!bytes) {
