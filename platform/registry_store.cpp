@@ -35,7 +35,7 @@ constexpr int kMaxBackupsPerSecond = 100;
 // Returns the sub-key, creating it when `create` is set (and then setting
 // `created`); null when it is missing and not to be created.
 RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, bool& created) {
-    auto upper = UpperCase(name);
+    auto upper = RegistryNameKey(name);
     const auto found = key.subKeys.find(upper);
     if (found != key.subKeys.end()) {
         return found->second.get();
@@ -64,7 +64,8 @@ RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, b
 // Returns true when the key's data changed. A new name goes to the end; an
 // existing one keeps its place and the case it was first written with.
 bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
-    const auto [index, added] = key.valueIndex.try_emplace(UpperCase(name), key.values.size());
+    const auto [index, added] =
+        key.valueIndex.try_emplace(RegistryNameKey(name), key.values.size());
     if (added) {
         key.values.push_back({std::u16string(name), std::move(value)});
         return true;
@@ -178,7 +179,7 @@ std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) c
 
 std::optional<RegValue> RegistryStore::QueryValue(const RegistryKey& key,
                                                   std::u16string_view name) const {
-    const auto found = key.valueIndex.find(UpperCase(name));
+    const auto found = key.valueIndex.find(RegistryNameKey(name));
     if (found == key.valueIndex.end()) {
         return std::nullopt;
     }
@@ -214,7 +215,7 @@ void RegistryStore::DeleteTree(std::u16string_view path) {
     if (!names || names->empty()) {  // the root itself cannot be deleted
         return;
     }
-    const auto last = UpperCase(names->back());
+    const auto last = RegistryNameKey(names->back());
     names->pop_back();
     bool created = false;
     if (RegistryKey* parent = Walk(impl_->root, *names, false, created)) {
