@@ -97,9 +97,4 @@ std::u16string IniText::ReadString(std::u16string_view section, std::u16string_v
     return std::u16string(defaultValue);
 }
 
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
-    return IniText::Read(file).ReadString(section, key, defaultValue);
-}
-
 }  // namespace platform
