@@ -1,6 +1,5 @@
 #include "platform/text_file.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
