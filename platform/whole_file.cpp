@@ -9,7 +9,7 @@ namespace {
 
 std::string ReadAll(FileReader& reader) {
     return ReadToEnd(
-        [&reader](char* buffer, size_t capacity) { return reader.Fill(buffer, capacity); },
+        [&reader](char* buffer, size_t capacity) { return reader.Read(buffer, capacity); },
         reader.SizeHint());
 }
 
