@@ -1,49 +1,13 @@
 #include "platform/ini_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <optional>
-#include <system_error>
 
 #include "platform/codepage.h"
 #include "platform/text_lines.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
-
-// The whole file, or nothing when it does not exist.
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return std::nullopt;
-        }
-        throw std::system_error(errno, std::generic_category(), "cannot open " + file.string());
-    }
-    std::string bytes;
-    std::array<char, 65536> buffer;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw std::system_error(error, std::generic_category(), "cannot read " + file.string());
-        }
-        if (got == 0) {
-            break;
-        }
-        bytes.append(buffer.data(), size_t(got));
-    }
-    ::close(fd);
-    return bytes;
-}
 
 std::u16string DecodeUtf16Le(std::string_view bytes) {
     std::u16string text(bytes.size() / 2, u'\0');
@@ -86,19 +50,18 @@ std::u16string_view Unquote(std::u16string_view value) {
     return value;
 }
 
-// Upper case of a character by the one case rule of the system, that of
-// Windows-1251; a character outside that code page compares as it is.
-char16_t UpperCase(char16_t c) {
-    const AnsiString narrow = Utf16ToCp1251(std::u16string_view(&c, 1));
-    if (narrow[0] == '?' && c != u'?') {
-        return c;
-    }
-    return Cp1251ToUtf16(std::string(1, UpperCase1251(narrow[0])))[0];
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
+// Section and key names compare by the one case rule of the system, that of
+// Windows-1251: a character outside that code page compares as it is.
+bool IniNamesEqual(std::u16string_view a, std::u16string_view b) {
+    const auto upper = [](char16_t c) {
+        const AnsiString narrow = Utf16ToCp1251(std::u16string_view(&c, 1));
+        if (narrow[0] == '?' && c != u'?') {
+            return c;
+        }
+        return Cp1251ToUtf16(std::string(1, UpperCase1251(narrow[0])))[0];
+    };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return UpperCase(x) == UpperCase(y); });
+                      [&upper](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
 }  // namespace
@@ -106,7 +69,7 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 IniText::IniText(std::string_view bytes) : text_(DecodeText(bytes)) {}
 
 IniText IniText::Read(const std::filesystem::path& file) {
-    return IniText(ReadFileBytes(file).value_or(std::string()));
+    return IniText(ReadWholeFileIfPresent(file).value_or(std::string()));
 }
 
 std::u16string IniText::ReadString(std::u16string_view section, std::u16string_view key,
@@ -121,22 +84,17 @@ std::u16string IniText::ReadString(std::u16string_view section, std::u16string_v
         if (line.front() == u'[') {
             const std::u16string_view name =
                 line.substr(1, line.find(u']') - 1);  // no ']': to the end
-            inSection = SameName(TrimBlanks(name), section);
+            inSection = IniNamesEqual(TrimBlanks(name), section);
             continue;
         }
         const size_t equals = line.find(u'=');
         if (inSection && equals != std::u16string_view::npos &&
-            SameName(TrimBlanks(line.substr(0, equals)), key)) {
+            IniNamesEqual(TrimBlanks(line.substr(0, equals)), key)) {
             return std::u16string(
                 Unquote(TrimBlanks(line.substr(equals + 1))).substr(0, kIniValueLimit));
         }
     }
     return std::u16string(defaultValue);
-}
-
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
-    return IniText::Read(file).ReadString(section, key, defaultValue);
 }
 
 }  // namespace platform

@@ -37,8 +37,4 @@ class IniText {
     std::u16string text_;
 };
 
-// One look-up in a file: IniText::Read(file).ReadString(...).
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue);
-
 }  // namespace platform

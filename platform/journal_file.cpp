@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/unique_fd.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 
@@ -66,32 +67,6 @@ bool RotateFull(int fd, const std::filesystem::path& journal, std::uintmax_t rot
     return true;  // the lock goes with the descriptor
 }
 
-// The file's bytes, or nothing when it does not exist.
-std::string ReadIfPresent(const std::filesystem::path& file) {
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        if (errno == ENOENT) {
-            return {};
-        }
-        Fail("open", file);
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            Fail("read", file);
-        }
-        if (count == 0) {
-            return bytes;
-        }
-        bytes.append(buffer, size_t(count));
-    }
-}
-
 // Adds the last lines of `bytes` in front of `lines` until it holds `count`.
 void TakeLastLines(std::string_view bytes, size_t count, std::vector<std::string>& lines) {
     if (!bytes.empty() && bytes.back() == '\n') {
@@ -143,9 +118,10 @@ void AppendJournalLine(const std::filesystem::path& journal, std::string_view li
 
 std::vector<std::string> LastJournalLines(const std::filesystem::path& journal, size_t count) {
     std::vector<std::string> lines;
-    TakeLastLines(ReadIfPresent(journal), count, lines);
+    TakeLastLines(ReadWholeFileIfPresent(journal).value_or(std::string()), count, lines);
     if (lines.size() < count) {
-        TakeLastLines(ReadIfPresent(PreviousFile(journal)), count, lines);
+        TakeLastLines(ReadWholeFileIfPresent(PreviousFile(journal)).value_or(std::string()), count,
+                      lines);
     }
     return lines;
 }

@@ -1,8 +1,5 @@
 #include "platform/registry_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -15,6 +12,7 @@
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 #include "platform/user_folders.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 
@@ -38,7 +36,7 @@ constexpr int kMaxBackupsPerSecond = 100;
 // Returns the sub-key, creating it when `create` is set (and then setting
 // `created`); null when it is missing and not to be created.
 RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, bool& created) {
-    auto upper = UpperCase(name);
+    auto upper = RegistryNameKey(name);
     const auto found = key.subKeys.find(upper);
     if (found != key.subKeys.end()) {
         return found->second.get();
@@ -67,7 +65,8 @@ RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, b
 // Returns true when the key's data changed. A new name goes to the end; an
 // existing one keeps its place and the case it was first written with.
 bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
-    const auto [index, added] = key.valueIndex.try_emplace(UpperCase(name), key.values.size());
+    const auto [index, added] =
+        key.valueIndex.try_emplace(RegistryNameKey(name), key.values.size());
     if (added) {
         key.values.push_back({std::u16string(name), std::move(value)});
         return true;
@@ -88,38 +87,6 @@ void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16st
         path.push_back(subKey->name);
         AppendTree(out, *subKey, path);
         path.pop_back();
-    }
-}
-
-std::string ErrorText(int error) {
-    return std::generic_category().message(error);
-}
-
-// The whole file; nullopt for a missing file. Throws std::system_error.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return std::nullopt;
-        }
-        throw std::system_error(errno, std::generic_category());
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const int error = count < 0 ? errno : 0;
-            ::close(fd);
-            if (error != 0) {
-                throw std::system_error(error, std::generic_category());
-            }
-            return bytes;
-        }
-        bytes.append(buffer, size_t(count));
     }
 }
 
@@ -166,9 +133,9 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
     impl_->file = std::move(file);
     std::optional<std::string> bytes;
     try {
-        bytes = ReadWholeFile(impl_->file);
+        bytes = ReadWholeFileIfPresent(impl_->file);
     } catch (const std::system_error& error) {
-        impl_->readError = ErrorText(error.code().value());
+        impl_->readError = error.code().message();
         return;
     }
     if (!bytes) {
@@ -213,7 +180,7 @@ std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) c
 
 std::optional<RegValue> RegistryStore::QueryValue(const RegistryKey& key,
                                                   std::u16string_view name) const {
-    const auto found = key.valueIndex.find(UpperCase(name));
+    const auto found = key.valueIndex.find(RegistryNameKey(name));
     if (found == key.valueIndex.end()) {
         return std::nullopt;
     }
@@ -249,7 +216,7 @@ void RegistryStore::DeleteTree(std::u16string_view path) {
     if (!names || names->empty()) {  // the root itself cannot be deleted
         return;
     }
-    const auto last = UpperCase(names->back());
+    const auto last = RegistryNameKey(names->back());
     names->pop_back();
     bool created = false;
     if (RegistryKey* parent = Walk(impl_->root, *names, false, created)) {

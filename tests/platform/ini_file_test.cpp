@@ -24,7 +24,7 @@ std::string Utf16LeWithBom(std::u16string_view text) {
 std::u16string Read(std::string_view contents, std::u16string_view section,
                     std::u16string_view key) {
     const TempDirectory folder;
-    return ReadIniString(folder.Write("test.ini", contents), section, key, u"<default>");
+    return IniText::Read(folder.Write("test.ini", contents)).ReadString(section, key, u"<default>");
 }
 
 TEST(IniFile, ReadsUtf16LittleEndianWithByteOrderMark) {
@@ -94,8 +94,8 @@ TEST(IniFile, LinesEndAtCarriageReturnLineFeedOrBoth) {
 TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
     const TempDirectory folder;
     const std::filesystem::path missing = folder.path() / "missing.ini";
-    EXPECT_EQ(ReadIniString(missing, u"S", u"K", u"dflt"), u"dflt");
-    EXPECT_EQ(ReadIniString(missing / "below", u"S", u"K", u"dflt"), u"dflt");
+    EXPECT_EQ(IniText::Read(missing).ReadString(u"S", u"K", u"dflt"), u"dflt");
+    EXPECT_EQ(IniText::Read(missing / "below").ReadString(u"S", u"K", u"dflt"), u"dflt");
 
     const std::string contents =
         "Top=0\n"
@@ -132,7 +132,7 @@ TEST(IniFile, DeliversAtMost2047Characters) {
 
 TEST(IniFile, AFileThatCannotBeReadIsAnError) {
     const TempDirectory directory;
-    EXPECT_THROW(ReadIniString(directory.path(), u"S", u"K", u""), std::system_error);
+    EXPECT_THROW(IniText::Read(directory.path()).ReadString(u"S", u"K", u""), std::system_error);
 }
 
 }  // namespace
