@@ -86,6 +86,12 @@ bool TThread::Finished() const {
     return finished_;
 }
 
+bool TThread::WaitFinished(std::chrono::milliseconds timeout) {
+    Dispatcher& dispatcher = TheDispatcher();
+    std::unique_lock lock(dispatcher.mutex);
+    return dispatcher.requestQueued.wait_for(lock, timeout, [&] { return finished_.load(); });
+}
+
 void TThread::Start() {
     if (thread_.joinable() || finished_) {
         throw std::logic_error("a thread can be started only once");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <thread>
 
@@ -35,6 +36,10 @@ class TThread {
 
     // True once Execute has returned or thrown.
     bool Finished() const;
+    // Waits up to `timeout` for Execute to end; true when it has. Runs no
+    // Synchronize calls: for an owner without a dispatcher, which then
+    // still calls WaitFor.
+    bool WaitFinished(std::chrono::milliseconds timeout);
 
   protected:
     TThread() = default;

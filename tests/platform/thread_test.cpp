@@ -247,6 +247,26 @@ TEST(TThread, ExecuteSeesTerminate) {
     worker.WaitFor();  // once ended, at once
 }
 
+TEST(TThread, WaitFinishedTellsWhetherTheThreadEndedInTime) {
+    HangGuard guard;
+    std::mutex mutex;
+    std::condition_variable released;
+    bool release = false;
+    Worker worker([&](Worker&) {
+        std::unique_lock lock(mutex);
+        released.wait(lock, [&] { return release; });
+    });
+    EXPECT_FALSE(worker.WaitFinished(10ms));  // held in its body
+    {
+        const std::lock_guard lock(mutex);
+        release = true;
+    }
+    released.notify_all();
+    EXPECT_TRUE(worker.WaitFinished(kPatience));  // its end wakes the wait
+    EXPECT_TRUE(worker.Finished());
+    worker.WaitFor();
+}
+
 TEST(TThread, ExceptionEscapingExecuteEndsTheThreadAndIsReported) {
     testing::internal::CaptureStderr();
     Worker worker([](Worker&) { throw std::runtime_error("disk gone"); });
