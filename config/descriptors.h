@@ -49,13 +49,14 @@ class TDL : public Orv::Module::TItemList<TDD> {
     TDD* Add(const AnsiString& name, int32_t codec, const AnsiString& ident);
 
     // Appends the stored configuration of the per-user store (or of the store
-    // file given); reports nothing.
+    // file given; an empty path is the per-user store); reports nothing.
     void Load();
     void Load(const std::filesystem::path& storeFile);
 
     // Replaces the stored configuration by this list. Throws
     // std::runtime_error when a value or the store file cannot be written;
-    // the stored configuration is then the previous one.
+    // a store file then keeps the previous configuration (the Windows
+    // registry keeps what was written up to the failure).
     void Save() const;
     void Save(const std::filesystem::path& storeFile) const;
 

@@ -2,10 +2,6 @@
 
 namespace platform {
 
-std::filesystem::path ExecutablePath() {
-    return std::filesystem::read_symlink("/proc/self/exe");
-}
-
 std::filesystem::path CodeValueFilePath() {
     return ExecutablePath().replace_extension(".INI");
 }

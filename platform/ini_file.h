@@ -17,8 +17,10 @@ constexpr std::size_t kIniValueLimit = 2047;
 // without the blanks around it and without one pair of matching surrounding
 // quotes (" or '); ";" starts a comment only at the start of a line, and at
 // most kIniValueLimit characters are delivered. Lines end at CR, LF or CRLF.
-// The file may be UTF-16LE with a byte-order mark, UTF-8 with or without one,
-// or else Windows-1251.
+// On Windows the system's reader (GetPrivateProfileStringW) does the work:
+// the file is UTF-16LE with a byte-order mark or else in the ANSI code page.
+// Elsewhere the file may be UTF-16LE with a byte-order mark, UTF-8 with or
+// without one, or else Windows-1251.
 //
 // Throws std::system_error when the file exists but cannot be read: a file
 // that is there but unreadable must not pass for an empty one.

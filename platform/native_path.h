@@ -1,5 +1,5 @@
 // File names cross between the engine's Windows-1251 text and this system's
-// UTF-8 file names here, and nowhere else.
+// file names (UTF-8, or UTF-16 on Windows) here, and nowhere else.
 #pragma once
 
 #include <filesystem>

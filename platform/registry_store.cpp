@@ -1,42 +1,45 @@
 #include "platform/registry_store.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdlib>
-#include <ctime>
+#include <cstdio>
 #include <map>
 #include <stdexcept>
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/local_time.h"
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 
 namespace platform {
+namespace {
 
 // Sub-keys are kept by their upper-cased names, which makes the map's order
 // the enumeration order; the names themselves keep the case they came with.
-class RegistryKey {
+class FileKey : public RegistryKey {
   public:
-    explicit RegistryKey(std::u16string name) : name(std::move(name)) {}
+    explicit FileKey(std::u16string name) : name(std::move(name)) {}
 
     std::u16string name;
-    std::map<std::u16string, std::unique_ptr<RegistryKey>> subKeys;
+    std::map<std::u16string, std::unique_ptr<FileKey>> subKeys;
     std::vector<RegFileValue> values;             // in the order first set
     std::map<std::u16string, size_t> valueIndex;  // upper-cased name -> position in values
 };
 
-namespace {
+FileKey& Node(RegistryKey& key) {
+    return static_cast<FileKey&>(key);
+}
+
+const FileKey& Node(const RegistryKey& key) {
+    return static_cast<const FileKey&>(key);
+}
 
 constexpr size_t kMaxValueBytes = 1024 * 1024;
 constexpr int kMaxBackupsPerSecond = 100;
 
 // Returns the sub-key, creating it when `create` is set (and then setting
 // `created`); null when it is missing and not to be created.
-RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, bool& created) {
+FileKey* SubKey(FileKey& key, const std::u16string& name, bool create, bool& created) {
     auto upper = UpperCase(name);
     const auto found = key.subKeys.find(upper);
     if (found != key.subKeys.end()) {
@@ -47,13 +50,12 @@ RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, b
     }
     created = true;
     auto& slot = key.subKeys[std::move(upper)];
-    slot = std::make_unique<RegistryKey>(name);
+    slot = std::make_unique<FileKey>(name);
     return slot.get();
 }
 
-RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, bool create,
-                  bool& created) {
-    RegistryKey* key = &root;
+FileKey* Walk(FileKey& root, const std::vector<std::u16string>& names, bool create, bool& created) {
+    FileKey* key = &root;
     for (const auto& name : names) {
         key = SubKey(*key, name, create, created);
         if (key == nullptr) {
@@ -65,7 +67,7 @@ RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, b
 
 // Returns true when the key's data changed. A new name goes to the end; an
 // existing one keeps its place and the case it was first written with.
-bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
+bool Assign(FileKey& key, std::u16string_view name, RegValue value) {
     const auto [index, added] = key.valueIndex.try_emplace(UpperCase(name), key.values.size());
     if (added) {
         key.values.push_back({std::u16string(name), std::move(value)});
@@ -79,7 +81,7 @@ bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
     return true;
 }
 
-void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16string>& path) {
+void AppendTree(std::string& out, const FileKey& key, std::vector<std::u16string>& path) {
     if (!path.empty() || !key.values.empty()) {  // the root appears only to hold values
         AppendRegFileKey(out, path, key.values);
     }
@@ -90,44 +92,11 @@ void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16st
     }
 }
 
-std::string ErrorText(int error) {
-    return std::generic_category().message(error);
-}
-
-// The whole file; nullopt for a missing file. Throws std::system_error.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return std::nullopt;
-        }
-        throw std::system_error(errno, std::generic_category());
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const int error = count < 0 ? errno : 0;
-            ::close(fd);
-            if (error != 0) {
-                throw std::system_error(error, std::generic_category());
-            }
-            return bytes;
-        }
-        bytes.append(buffer, size_t(count));
-    }
-}
-
 std::string LocalTimeStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
+    const LocalTime now = CurrentLocalTime();
     char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", now.Year, now.Month, now.Day,
+                  now.Hour, now.Minute, now.Second);
     return stamp;
 }
 
@@ -144,25 +113,11 @@ void WriteBackup(const std::filesystem::path& file, std::string_view original) {
     throw std::system_error(EEXIST, std::generic_category(), "cannot create " + base);
 }
 
-std::filesystem::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    passwd entry{};
-    passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    throw std::runtime_error("cannot find the home folder: HOME is not set");
-}
-
 }  // namespace
 
 struct RegistryStore::Impl {
     std::filesystem::path file;
-    RegistryKey root{u""};
+    FileKey root{u""};
     bool modified = false;
     int skippedLines = 0;
     bool backupDue = false;
@@ -170,24 +125,13 @@ struct RegistryStore::Impl {
     std::string readError;  // why the file could not be read; empty when it was
 };
 
-std::filesystem::path RegistryStore::UserStorePath() {
-    std::filesystem::path config;
-    // A relative XDG_CONFIG_HOME is invalid and ignored.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-        config = xdg;
-    } else {
-        config = HomeFolder() / ".config";
-    }
-    return config / "kvadrel" / "registry.reg";
-}
-
 RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_unique<Impl>()) {
     impl_->file = std::move(file);
     std::optional<std::string> bytes;
     try {
         bytes = ReadWholeFile(impl_->file);
     } catch (const std::system_error& error) {
-        impl_->readError = ErrorText(error.code().value());
+        impl_->readError = error.code().message();
         return;
     }
     if (!bytes) {
@@ -196,7 +140,7 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
     auto contents = ParseRegFile(*bytes);
     bool created = false;
     for (auto& key : contents.keys) {
-        RegistryKey& node = *Walk(impl_->root, key.path, true, created);
+        FileKey& node = *Walk(impl_->root, key.path, true, created);
         for (auto& value : key.values) {
             Assign(node, value.name, std::move(value.value));
         }
@@ -216,15 +160,15 @@ RegistryKey* RegistryStore::CreateKey(std::u16string_view path) {
         return nullptr;
     }
     bool created = false;
-    RegistryKey* key = Walk(impl_->root, *names, true, created);
+    FileKey* key = Walk(impl_->root, *names, true, created);
     impl_->modified |= created;
     return key;
 }
 
 std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) const {
     std::vector<std::u16string> names;
-    names.reserve(key.subKeys.size());
-    for (const auto& [upper, subKey] : key.subKeys) {
+    names.reserve(Node(key).subKeys.size());
+    for (const auto& [upper, subKey] : Node(key).subKeys) {
         names.push_back(subKey->name);
     }
     return names;
@@ -232,11 +176,12 @@ std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) c
 
 std::optional<RegValue> RegistryStore::QueryValue(const RegistryKey& key,
                                                   std::u16string_view name) const {
-    const auto found = key.valueIndex.find(UpperCase(name));
-    if (found == key.valueIndex.end()) {
+    const FileKey& node = Node(key);
+    const auto found = node.valueIndex.find(UpperCase(name));
+    if (found == node.valueIndex.end()) {
         return std::nullopt;
     }
-    return key.values[found->second].value;
+    return node.values[found->second].value;
 }
 
 bool RegistryStore::SetString(RegistryKey& key, std::u16string_view name,
@@ -248,7 +193,7 @@ bool RegistryStore::SetString(RegistryKey& key, std::u16string_view name,
     RegValue value;
     value.type = uint32_t(RegType::String);
     value.text = text;
-    impl_->modified |= Assign(key, name, std::move(value));
+    impl_->modified |= Assign(Node(key), name, std::move(value));
     return true;
 }
 
@@ -259,7 +204,7 @@ bool RegistryStore::SetDWord(RegistryKey& key, std::u16string_view name, uint32_
     RegValue stored;
     stored.type = uint32_t(RegType::DWord);
     stored.dword = value;
-    impl_->modified |= Assign(key, name, std::move(stored));
+    impl_->modified |= Assign(Node(key), name, std::move(stored));
     return true;
 }
 
@@ -271,7 +216,7 @@ void RegistryStore::DeleteTree(std::u16string_view path) {
     const auto last = UpperCase(names->back());
     names->pop_back();
     bool created = false;
-    if (RegistryKey* parent = Walk(impl_->root, *names, false, created)) {
+    if (FileKey* parent = Walk(impl_->root, *names, false, created)) {
         impl_->modified |= parent->subKeys.erase(last) > 0;
     }
 }

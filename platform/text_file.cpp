@@ -1,15 +1,10 @@
 #include "platform/text_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string_view>
-#include <system_error>
 
-#include "platform/unique_fd.h"
+#include "platform/file_reader.h"
 
 namespace platform {
 namespace {
@@ -17,43 +12,6 @@ namespace {
 // Read in pieces of this size, so that a big file is never held twice (as
 // bytes and as lines) at the same time.
 constexpr size_t kChunkSize = 1 << 20;
-
-class FileReader {
-  public:
-    explicit FileReader(const std::filesystem::path& file)
-        : file_(file), fd_(::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC)) {
-        if (fd_.get() < 0) {
-            throw Error(errno);
-        }
-    }
-
-    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
-    size_t Fill(char* buffer, size_t capacity) {
-        size_t filled = 0;
-        while (filled < capacity) {
-            const ssize_t got = ::read(fd_.get(), buffer + filled, capacity - filled);
-            if (got == 0) {
-                break;
-            }
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw Error(errno);
-            }
-            filled += size_t(got);
-        }
-        return filled;
-    }
-
-  private:
-    std::system_error Error(int error) const {
-        return std::system_error(error, std::generic_category(), "cannot read " + file_.string());
-    }
-
-    const std::filesystem::path file_;
-    UniqueFd fd_;
-};
 
 // Cuts text that arrives in pieces into lines at CR, LF and CRLF, also where
 // a line or a CRLF spans two pieces.

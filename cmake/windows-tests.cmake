@@ -1,0 +1,1 @@
+# Tests that run only on Windows (filled in below).

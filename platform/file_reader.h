@@ -1,0 +1,28 @@
+// A file opened for reading from start to end, closed with the object.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+
+namespace platform {
+
+class FileReader {
+  public:
+    // Throws std::system_error naming the file when it cannot be opened.
+    explicit FileReader(const std::filesystem::path& file);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the
+    // file. Throws std::system_error naming the file.
+    size_t Fill(char* buffer, size_t capacity);
+
+  private:
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+    std::filesystem::path file_;
+};
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "platform/file_reader.h"
+#include "platform/unique_fd.h"
+
+namespace platform {
+namespace {
+
+std::system_error ReadError(int error, const std::filesystem::path& file) {
+    return std::system_error(error, std::generic_category(), "cannot read " + file.string());
+}
+
+}  // namespace
+
+struct FileReader::Handle {
+    UniqueFd fd;
+};
+
+FileReader::FileReader(const std::filesystem::path& file)
+    : handle_(new Handle{UniqueFd(::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC))}),
+      file_(file) {
+    if (handle_->fd.get() < 0) {
+        throw ReadError(errno, file_);
+    }
+}
+
+FileReader::~FileReader() = default;
+
+size_t FileReader::Fill(char* buffer, size_t capacity) {
+    size_t filled = 0;
+    while (filled < capacity) {
+        const ssize_t got = ::read(handle_->fd.get(), buffer + filled, capacity - filled);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ReadError(errno, file_);
+        }
+        filled += size_t(got);
+    }
+    return filled;
+}
+
+}  // namespace platform

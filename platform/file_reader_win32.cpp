@@ -1,0 +1,51 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <system_error>
+
+#include "platform/file_reader.h"
+
+namespace platform {
+namespace {
+
+std::system_error ReadError(DWORD error, const std::filesystem::path& file) {
+    return std::system_error(int(error), std::system_category(), "cannot read " + file.string());
+}
+
+}  // namespace
+
+struct FileReader::Handle {
+    HANDLE handle;
+};
+
+FileReader::FileReader(const std::filesystem::path& file)
+    : handle_(new Handle{::CreateFileW(
+          file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+          nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)}),
+      file_(file) {
+    if (handle_->handle == INVALID_HANDLE_VALUE) {
+        throw ReadError(::GetLastError(), file_);
+    }
+}
+
+FileReader::~FileReader() {
+    ::CloseHandle(handle_->handle);
+}
+
+size_t FileReader::Fill(char* buffer, size_t capacity) {
+    size_t filled = 0;
+    while (filled < capacity) {
+        DWORD got = 0;
+        const auto wanted = DWORD(std::min<size_t>(capacity - filled, 1u << 30));
+        if (!::ReadFile(handle_->handle, buffer + filled, wanted, &got, nullptr)) {
+            throw ReadError(::GetLastError(), file_);
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    return filled;
+}
+
+}  // namespace platform
