@@ -28,7 +28,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-find_program(KVADREL_WINE NAMES wine64 wine)
+# Debian keeps the 64-bit loader out of PATH unless the package wine is installed.
+find_program(KVADREL_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(KVADREL_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR "${KVADREL_WINE}")
 endif()
