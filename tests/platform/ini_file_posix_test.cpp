@@ -2,6 +2,7 @@
 // comments as the system's reader on Windows does not give them.
 #include <gtest/gtest.h>
 
+#include "platform/codepage.h"
 #include "tests/platform/ini_fixture.h"
 
 namespace platform {
