@@ -1,14 +1,13 @@
 // kvadrel-batch: the converter without a window, for servers and scripts.
-#include <signal.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <stdexcept>
+#include <string>
 
 #include "app/batch_options.h"
 #include "app/terminal_status.h"
 #include "engine/delta.h"
+#include "platform/console.h"
 #include "platform/executable_path.h"
 #include "platform/single_instance.h"
 
@@ -18,15 +17,19 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitRunning = 3;
 
-// Waits until a stop signal arrives or the worker ends by itself.
-void WaitForStop(TDelta& delta, const sigset_t& stopSignals) {
-    const timespec poll{0, 200'000'000};
+// Waits until a stop request arrives or the worker ends by itself.
+void WaitForStop(TDelta& delta) {
     while (!delta.Finished()) {
-        if (sigtimedwait(&stopSignals, nullptr, &poll) > 0) {
+        if (platform::WaitForStopRequest(std::chrono::milliseconds(200))) {
             delta.Terminate();  // as "Стоп": a file being filled is finished first
             return;
         }
     }
+}
+
+// A line of UTF-8 text on a stream, in the console's form.
+void PrintLine(std::FILE* stream, const std::string& utf8) {
+    std::fputs(platform::ConsoleText(utf8 + "\n").c_str(), stream);
 }
 
 }  // namespace
@@ -36,22 +39,18 @@ int main(int argc, char* argv[]) {
     try {
         options = ParseBatchOptions(argc, argv);
     } catch (const std::invalid_argument& error) {
-        std::fprintf(stderr, "kvadrel-batch: %s\n%s\n", error.what(), kBatchUsage);
+        PrintLine(stderr, std::string("kvadrel-batch: ") + error.what() + "\n" + kBatchUsage);
         return kExitUsage;
     }
     const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
     if (!lock) {
-        std::fputs("Программа уже запущена.\n", stderr);
+        PrintLine(stderr, "Программа уже запущена.");
         return kExitRunning;
     }
-    // Stop signals are taken by the main thread only (the worker inherits the mask).
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Taken by the main thread only, before the worker starts.
+    platform::CatchStopRequests();
 
-    TerminalStatus status(!options.Quiet && ::isatty(STDERR_FILENO));
+    TerminalStatus status(!options.Quiet && platform::PrepareProgressTerminal());
     int failures = 0;  // touched by the worker's callbacks only
     TDeltaSettings settings = TDeltaSettings::Defaults();
     settings.CodeValueFile =
@@ -59,19 +58,19 @@ int main(int argc, char* argv[]) {
     settings.SinglePass = options.Once;
     settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
         status.Clear();
-        std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
+        PrintLine(stderr, platform::Cp1251ToUtf8(source) + ": " + reason);
         ++failures;
     };
     settings.OnConverted = [&](const AnsiString& source, const AnsiString& table, int records) {
         status.Clear();
-        std::printf("%s -> %s (%d records)\n", platform::Cp1251ToUtf8(source).c_str(),
-                    platform::Cp1251ToUtf8(table).c_str(), records);
+        PrintLine(stdout, platform::Cp1251ToUtf8(source) + " -> " + platform::Cp1251ToUtf8(table) +
+                              " (" + std::to_string(records) + " records)");
         std::fflush(stdout);
     };
 
     TDelta delta(status, status, std::move(settings));
     if (!options.Once) {
-        WaitForStop(delta, stopSignals);
+        WaitForStop(delta);
     }
     delta.WaitFor();
     status.Clear();

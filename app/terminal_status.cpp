@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/console.h"
+
 namespace {
 constexpr int kBarWidth = 12;  // as many segments as the window's LED bar
 }
@@ -13,7 +15,7 @@ TerminalStatus::~TerminalStatus() {
 }
 
 void TerminalStatus::SetCaption(const AnsiString& text) {
-    caption_ = platform::Cp1251ToUtf8(text);
+    caption_ = platform::ConsoleText(platform::Cp1251ToUtf8(text));
     Draw();
 }
 

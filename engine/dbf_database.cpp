@@ -1,8 +1,6 @@
 #include "engine/dbf_database.h"
 
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 #include "platform/native_path.h"
 
@@ -11,16 +9,10 @@ void TDatabase::Open() {
         throw std::runtime_error("no directory given for the database");
     }
     const auto directory = platform::NativePath(DatabaseName);
-    std::error_code error;
-    const auto status = std::filesystem::status(directory, error);
-    const std::string quoted = "directory '" + directory.string() + "'";
-    if (status.type() == std::filesystem::file_type::not_found) {
-        throw std::runtime_error(quoted + " does not exist");
-    }
-    if (error) {
-        throw std::system_error(error, "cannot examine " + quoted);
-    }
-    if (status.type() != std::filesystem::file_type::directory) {
+    if (!Files->IsFolder(directory)) {
+        if (!Files->Status(directory)) {
+            throw std::runtime_error("directory '" + directory.string() + "' does not exist");
+        }
         throw std::runtime_error("'" + directory.string() + "' is not a directory");
     }
     connected_ = true;

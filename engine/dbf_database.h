@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/file_system.h"
 
 class TSession {
   public:
@@ -19,6 +20,7 @@ class TDatabase {
     AnsiString SessionName;
     bool LoginPrompt = false;
     bool KeepConnection = false;
+    platform::FileSystem* Files = &platform::SystemFileSystem();
 
     // Connects to the directory named by DatabaseName. Throws
     // std::runtime_error when it is empty or not an existing directory.

@@ -1,16 +1,11 @@
 #include "engine/dbf_table.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/file_sync.h"
 #include "platform/native_path.h"
 
 namespace {
@@ -30,31 +25,26 @@ std::string Quoted(const std::filesystem::path& path) {
     return quoted;
 }
 
-// Reports the failure of the system call just made on `path`.
-[[noreturn]] void ThrowErrno(const char* action, const std::filesystem::path& path) {
-    const int error = errno;  // before anything else may change it
-    throw std::system_error(error, std::generic_category(), action + (" " + Quoted(path)));
-}
-
-// Whether a directory entry of that name exists, whatever it is.
-bool EntryExists(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0) {
-        return true;
+// Runs a step of the file system on a table, naming the table and the step
+// in its failure.
+template <typename Step>
+auto OnTable(const char* action, const std::filesystem::path& path, Step step) {
+    try {
+        return step();
+    } catch (const std::system_error& error) {
+        throw std::system_error(error.code(),
+                                std::string("cannot ") + action + " table " + Quoted(path));
     }
-    if (errno != ENOENT) {
-        ThrowErrno("cannot examine", path);
-    }
-    return false;
 }
 
 // Removes a table that could not be written completely; the caller is
 // already reporting why.
-void RemoveIncomplete(const std::filesystem::path& path) {
-    if (::unlink(path.c_str()) != 0) {
-        const int error = errno;
-        std::cerr << "cannot remove the incomplete table " << Quoted(path) << ": "
-                  << std::generic_category().message(error) << '\n';
+void RemoveIncomplete(platform::FileSystem& files, const std::filesystem::path& path) {
+    try {
+        files.Remove(path);
+    } catch (const std::exception& error) {
+        std::cerr << "cannot remove the incomplete table " << Quoted(path) << ": " << error.what()
+                  << '\n';
     }
 }
 
@@ -93,7 +83,7 @@ std::filesystem::path TTable::Path(const AnsiString& tableName) const {
                                  platform::Cp1251ToUtf8(tableName) + "'");
     }
     if (tableName.empty() || tableName == "." || tableName == ".." ||
-        tableName.find('/') != AnsiString::npos) {
+        platform::FolderEnd(tableName) != AnsiString::npos) {
         throw std::runtime_error("'" + platform::Cp1251ToUtf8(tableName) +
                                  "' is not a file name for a table");
     }
@@ -115,15 +105,14 @@ void TTable::RequireOpen(const char* operation) const {
 }
 
 bool TTable::Exists() const {
-    return EntryExists(Path(TableName));
+    const auto path = Path(TableName);
+    return OnTable("examine", path, [&] { return Files->Status(path).has_value(); });
 }
 
 void TTable::DeleteTable() {
     RequireClosed("delete");
     const auto path = Path(TableName);
-    if (::unlink(path.c_str()) != 0) {
-        ThrowErrno("cannot delete table", path);
-    }
+    OnTable("delete", path, [&] { Files->Remove(path); });
 }
 
 void TTable::CreateTable() {
@@ -136,12 +125,12 @@ void TTable::CreateTable() {
         throw std::runtime_error("cannot create table " + Quoted(path) + ": " + error.what());
     }
     header.lastUpdate = dbf::Today();
-    auto file = dbf::TableFile::CreateNew(path);
+    auto file = OnTable("create", path, [&] { return dbf::TableFile::CreateNew(*Files, path); });
     try {
         file.WriteAt(dbf::EncodeHeader(header) + dbf::kEndOfFile, 0);
         file.Close();
     } catch (...) {
-        RemoveIncomplete(path);
+        RemoveIncomplete(*Files, path);
         throw;
     }
 }
@@ -151,13 +140,16 @@ void TTable::RenameTable(const AnsiString& newTableName) {
     const auto from = Path(TableName);
     const auto to = Path(newTableName);
     const std::string what = "cannot rename table " + Quoted(from) + " to " + Quoted(to);
-    if (EntryExists(to)) {
+    bool renamed = false;
+    try {
+        renamed = Files->Rename(from, to);
+    } catch (const std::system_error& error) {
+        throw std::system_error(error.code(), what);
+    }
+    if (!renamed) {
         throw std::system_error(std::make_error_code(std::errc::file_exists), what);
     }
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        throw std::system_error(errno, std::generic_category(), what);
-    }
-    platform::FlushDirectory(from.parent_path());
+    Files->FlushFolder(from.parent_path());
     TableName = newTableName;
 }
 
@@ -165,7 +157,8 @@ void TTable::Open() {
     if (Active()) {
         return;
     }
-    auto file = dbf::TableFile::OpenExisting(Path(TableName));
+    const auto path = Path(TableName);
+    auto file = OnTable("open", path, [&] { return dbf::TableFile::OpenExisting(*Files, path); });
     const std::string source = file.Path().string();
     dbf::Header header = dbf::DecodeTableStart(file.ReadUpTo(dbf::kMaxHeaderLength, 0),
                                                uint64_t(file.Size()), source);
@@ -182,7 +175,7 @@ void TTable::Open() {
     }
     buffer_.resize(kBufferSize);
     buffered_ = 0;
-    bufferOffset_ = off_t(header_.RecordsEnd());
+    bufferOffset_ = header_.RecordsEnd();
     inserting_ = false;
     file_.emplace(std::move(file));
 }
@@ -196,7 +189,7 @@ void TTable::Close() {
     try {
         Reserve(1);
         buffer_[buffered_++] = dbf::kEndOfFile;
-        const off_t end = bufferOffset_ + off_t(buffered_);
+        const uint64_t end = bufferOffset_ + buffered_;
         WriteBuffer();
         header_.lastUpdate = dbf::Today();
         file_->WriteAt(dbf::EncodeStamp(header_), dbf::kStampOffset);
@@ -273,6 +266,6 @@ void TTable::Reserve(size_t length) {
 
 void TTable::WriteBuffer() {
     file_->WriteAt(std::string_view(buffer_.data(), buffered_), bufferOffset_);
-    bufferOffset_ += off_t(buffered_);
+    bufferOffset_ += buffered_;
     buffered_ = 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -54,6 +55,8 @@ class TTable {
     AnsiString TableName;     // file name within the directory
     TTableType TableType = ttDBase;
     TFieldDefs FieldDefs;
+    // Every file operation goes through this one (tests give their own).
+    platform::FileSystem* Files = &platform::SystemFileSystem();
 
     // Whether DatabaseName holds an entry named TableName (a link included).
     bool Exists() const;
@@ -104,6 +107,6 @@ class TTable {
     std::vector<TField> fields_;
     std::vector<char> buffer_;  // records not yet written, the next one being inserted
     size_t buffered_ = 0;
-    off_t bufferOffset_ = 0;  // where the buffer goes in the file
+    uint64_t bufferOffset_ = 0;  // where the buffer goes in the file
     bool inserting_ = false;
 };

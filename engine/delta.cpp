@@ -7,13 +7,11 @@
 #include "engine/dbf_table.h"
 #include "engine/strfunc.h"
 #include "engine/table_work.h"
-#include "platform/exclusive_probe.h"
 #include "platform/executable_path.h"
 #include "platform/file_listing.h"
 #include "platform/local_time.h"
 #include "platform/native_path.h"
 #include "platform/registry_store.h"
-#include "platform/text_file.h"
 
 namespace {
 
@@ -45,7 +43,10 @@ TDeltaSettings TDeltaSettings::Defaults() {
 }
 
 TDelta::TDelta(TStatusPane& pane, TProgressBar& bar, TDeltaSettings settings)
-    : Pane(pane), Bar(bar), settings_(std::move(settings)) {
+    : Pane(pane),
+      Bar(bar),
+      settings_(std::move(settings)),
+      boundary_(*settings_.Files, settings_.SinglePass) {
     Start();
 }
 
@@ -176,6 +177,7 @@ void TDelta::Execute() {
 }
 
 void TDelta::Scan(const TSession& session) {
+    boundary_.NextPass();
     for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
         try {
             ScanType(session, *type);
@@ -197,60 +199,113 @@ std::optional<std::string> TDelta::WhyFilesStay(const TDD& type) const {
     return std::nullopt;
 }
 
+bool TDelta::IsTableFolder(const std::filesystem::path& folder) const {
+    platform::FileSystem& files = *settings_.Files;
+    // "folder/." is the folder itself, a link to it followed.
+    const auto here = files.Status(folder / ".");
+    if (!here) {
+        return false;
+    }
+    for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
+        const auto target = files.Status(platform::NativePath(type->To) / ".");
+        if (target && target->Identity.Device == here->Identity.Device &&
+            target->Identity.File == here->Identity.File) {
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// A table or an unfinished table as the table work names them.
+bool IsTableName(const AnsiString& name) {
+    return name.ends_with(".dbf") || name.ends_with(".tmp");
+}
+
+}  // namespace
+
 void TDelta::ScanType(const TSession& session, const TDD& type) {
+    const AnsiString pattern = type.From + type.Mask;
+    const auto listed = platform::FindFiles(pattern, *settings_.Files);
     if (const auto reason = WhyFilesStay(type)) {
-        if (!platform::FindFiles(type.From + type.Mask).empty()) {
-            Fail(type.From + type.Mask, *reason);  // once per pass
+        if (!listed.empty()) {
+            Fail(pattern, *reason);  // once per pass
         }
         return;
     }
-    for (const AnsiString& name : platform::FindFiles(type.From + type.Mask)) {
+    const auto folder = platform::PatternFolder(pattern);
+    const bool tableFolder = IsTableFolder(folder);
+    for (const platform::ListedFile& file : listed) {
         if (Terminated()) {
             return;
         }
-        FileName = name;
+        if (tableFolder && IsTableName(file.Name)) {
+            continue;  // our own output, not a source
+        }
+        FileName = file.Name;
         shownStep_.reset();
-        if (platform::ProbeExclusiveOpen(platform::NativePath(type.From + name)) !=
-            platform::ProbeResult::Free) {
+        auto taken = boundary_.Take(folder, file);
+        if (taken.Failure) {
+            Fail(type.From + file.Name, *taken.Failure);
+        }
+        if (!taken.Claim) {
             continue;  // still being written or held open: taken in a later pass
         }
-        ConvertFile(session, type);
+        ConvertFile(session, type, *taken.Claim);
         if (Terminated()) {
             return;
         }
     }
 }
 
-void TDelta::ConvertFile(const TSession& session, const TDD& type) {
+void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim) {
     const AnsiString source = type.From + FileName;
     TStringList lines;
     try {
-        lines = platform::ReadTextLines(platform::NativePath(source));
+        auto read = boundary_.ReadLines(claim);
+        if (!read) {
+            return;  // still being written: taken in a later pass
+        }
+        lines = std::move(*read);
         if (type.Codec == 0) {
             DecodeCoded(lines, type.Ident);
         } else {
             DecodeMoscow(lines, type.Ident);
         }
     } catch (const std::exception& error) {
-        Fail(source, error.what());
+        Fail(source, error.what() + boundary_.Release(claim));
         return;
     }
     if (Terminated()) {
+        if (const std::string trouble = boundary_.Release(claim); !trouble.empty()) {
+            Fail(source, "stopped" + trouble);
+        }
         return;  // stopped while decoding: the source stays, no table
     }
+    TTableWorkResult result;
     try {
-        const auto result = RunTableWork(session, type, FileName, [&](TTable& table) {
-            if (type.Codec == 0) {
-                ConvertCoded(table, lines, type);
-            } else {
-                ConvertMoscow(table, lines, type);
-            }
-        });
-        if (settings_.OnConverted) {
-            settings_.OnConverted(source, result.TablePath, result.Records);
-        }
+        result = RunTableWork(
+            session, type, FileName,
+            [&](TTable& table) {
+                if (type.Codec == 0) {
+                    ConvertCoded(table, lines, type);
+                } else {
+                    ConvertMoscow(table, lines, type);
+                }
+            },
+            *settings_.Files);
     } catch (const std::exception& error) {
-        Fail(source, error.what());
+        Fail(source, error.what() + boundary_.Release(claim));
+        return;
+    }
+    if (const auto failure = boundary_.Consume(claim)) {
+        Fail(source, "the table " + platform::Cp1251ToUtf8(result.TablePath) + " is written, but " +
+                         *failure);
+        return;
+    }
+    if (settings_.OnConverted) {
+        settings_.OnConverted(source, result.TablePath, result.Records);
     }
 }
 

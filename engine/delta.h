@@ -14,7 +14,9 @@
 #include "config/descriptors.h"
 #include "engine/code_values.h"
 #include "engine/moscow_scramble.h"
+#include "engine/source_boundary.h"
 #include "engine/status_view.h"
+#include "platform/file_system.h"
 #include "platform/thread.h"
 
 class TSession;
@@ -31,6 +33,8 @@ struct TDeltaSettings {
     std::function<void(const AnsiString& source, const std::string& reason)> OnFailure;
     // A file converted: its table is in place and the source is deleted.
     std::function<void(const AnsiString& source, const AnsiString& table, int records)> OnConverted;
+    // Every file operation of the conversion goes through this one.
+    platform::FileSystem* Files = &platform::SystemFileSystem();
 
     // The per-user store, the code-value file beside the executable, failures
     // written to standard error.
@@ -86,11 +90,14 @@ class TDelta : public platform::TThread {
     std::optional<std::string> WhyFilesStay(const TDD& type) const;
     void Scan(const TSession& session);
     void ScanType(const TSession& session, const TDD& type);
-    void ConvertFile(const TSession& session, const TDD& type);
+    // Whether `folder` is where some type writes its tables.
+    bool IsTableFolder(const std::filesystem::path& folder) const;
+    void ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim);
     void Wait();
     void Fail(const AnsiString& source, const std::string& reason) const;
 
     TDeltaSettings settings_;
+    TSourceBoundary boundary_;
     bool codeValuesRead_ = false;
     AnsiString shownText_;
     int32_t shownPercent_ = -1;

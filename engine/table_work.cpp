@@ -1,11 +1,28 @@
 #include "engine/table_work.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <iostream>
 
 #include "engine/dbf_table.h"
-#include "platform/native_path.h"
+
+namespace {
+
+// Removes the table's ".tmp" after a failure; the caller reports the failure.
+void RemoveTemporary(TTable& table) {
+    try {
+        table.Close();
+    } catch (const std::exception&) {
+        // the write failure that brought us here is the one reported
+    }
+    try {
+        if (table.Exists()) {
+            table.DeleteTable();
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "cannot remove the incomplete table: " << error.what() << '\n';
+    }
+}
+
+}  // namespace
 
 AnsiString BaseName(const AnsiString& fileName) {
     const auto dot = fileName.rfind('.');
@@ -13,15 +30,18 @@ AnsiString BaseName(const AnsiString& fileName) {
 }
 
 TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const AnsiString& fileName,
-                              const std::function<void(TTable&)>& fill) {
+                              const std::function<void(TTable&)>& fill,
+                              platform::FileSystem& files) {
     const AnsiString base = BaseName(fileName);
     TDatabase database;
     database.DatabaseName = type.To;
     database.SessionName = session.SessionName;
     database.LoginPrompt = false;
     database.KeepConnection = false;
+    database.Files = &files;
     TTable table;
     table.SessionName = session.SessionName;
+    table.Files = &files;
 
     database.Open();
     table.DatabaseName = type.To;
@@ -34,22 +54,22 @@ TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const An
         table.FieldDefs.Add(field->Name, ftString, field->Size, false);
     }
     table.CreateTable();
-    table.Open();
-    fill(table);
-    table.Close();
+    try {
+        table.Open();
+        fill(table);
+        table.Close();
 
-    table.TableName = base + ".dbf";
-    if (table.Exists()) {
-        table.DeleteTable();
+        table.TableName = base + ".dbf";
+        if (table.Exists()) {
+            table.DeleteTable();
+        }
+        table.TableName = base + ".tmp";
+        table.RenameTable(base + ".dbf");
+    } catch (...) {
+        table.TableName = base + ".tmp";
+        RemoveTemporary(table);
+        throw;
     }
-    table.TableName = base + ".tmp";
-    table.RenameTable(base + ".dbf");
-
-    const AnsiString source = type.From + fileName;
-    if (std::remove(platform::NativePath(source).c_str()) != 0) {
-        // The table is complete; the source will be converted again next pass.
-        std::fprintf(stderr, "%s: cannot delete the converted source: %s\n",
-                     platform::Cp1251ToUtf8(source).c_str(), std::strerror(errno));
-    }
-    return {type.To + base + ".dbf", table.RecordCount()};
+    const bool separated = type.To.ends_with('/');
+    return {type.To + (separated ? "" : "/") + base + ".dbf", table.RecordCount()};
 }

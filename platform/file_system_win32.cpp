@@ -1,6 +1,8 @@
-// The file system of Windows. A source is held by opening it with no sharing
-// at all: while we have it, nobody else can open it, and while anybody else
-// has it open, we cannot.
+// The file system of Windows. A source is held by opening it without sharing
+// its reading or writing: while we have it, nobody else can open it for
+// either, and while anybody else has it open so, we cannot. Only the sharing
+// of deletion is granted, because the claimed file is renamed and deleted
+// through its name while we hold it.
 #include <windows.h>
 
 #include <string>
@@ -232,7 +234,7 @@ class Win32FileSystem : public FileSystem {
     SourceOpening OpenSource(const fs::path& file) override {
         SourceOpening opening;
         const HANDLE handle =
-            ::CreateFileW(file.c_str(), GENERIC_READ, 0 /* no sharing */, nullptr, OPEN_EXISTING,
+            ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();

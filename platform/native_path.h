@@ -17,4 +17,14 @@ std::filesystem::path NativePath(std::string_view ansiPath);
 // file cannot be reached through its 8-bit name afterwards.
 AnsiString AnsiFileName(const std::filesystem::path& path);
 
+// The position of the separator that ends the folder part of an 8-bit path:
+// its last '/' (or '\' on Windows); npos when it has none.
+size_t FolderEnd(std::string_view ansiPath);
+
+// The Windows-1251 name of a folder entry, as masks and the engine see it.
+// `fits` is set false when characters Windows-1251 cannot hold became '?'. On
+// Linux a name that is no UTF-8 was written in an 8-bit code page and is
+// taken by its bytes.
+AnsiString EntryName(const std::filesystem::path& entry, bool& fits);
+
 }  // namespace platform

@@ -12,4 +12,15 @@ AnsiString AnsiFileName(const std::filesystem::path& path) {
     return Utf16ToCp1251(std::u16string(wide.begin(), wide.end()));
 }
 
+size_t FolderEnd(std::string_view ansiPath) {
+    return ansiPath.find_last_of("\\/");
+}
+
+AnsiString EntryName(const std::filesystem::path& entry, bool& fits) {
+    const std::u16string wide(entry.native().begin(), entry.native().end());
+    AnsiString name = Utf16ToCp1251(wide);
+    fits = Cp1251ToUtf16(name) == wide;
+    return name;
+}
+
 }  // namespace platform

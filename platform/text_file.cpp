@@ -13,6 +13,41 @@ namespace {
 // bytes and as lines) at the same time.
 constexpr size_t kChunkSize = 1 << 20;
 
+// Reads through a source file, by its path or through an open one.
+class SourceReader {
+  public:
+    explicit SourceReader(SourceFile& file) : file_(file) {}
+
+    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
+    size_t Fill(char* buffer, size_t capacity) {
+        size_t filled = 0;
+        while (filled < capacity) {
+            const size_t got = file_.Read(buffer + filled, capacity - filled);
+            if (got == 0) {
+                break;
+            }
+            filled += got;
+        }
+        return filled;
+    }
+
+  private:
+    SourceFile& file_;
+};
+
+// A file opened by its path, for reading only.
+class PathSourceFile : public SourceFile {
+  public:
+    explicit PathSourceFile(const std::filesystem::path& file) : reader_(file) {}
+
+    FileIdentity Identity() override { return {}; }
+    bool HeldAlone() override { return false; }
+    size_t Read(char* buffer, size_t capacity) override { return reader_.Fill(buffer, capacity); }
+
+  private:
+    FileReader reader_;
+};
+
 // Cuts text that arrives in pieces into lines at CR, LF and CRLF, also where
 // a line or a CRLF spans two pieces.
 class LineSplitter {
@@ -116,7 +151,12 @@ std::u16string Utf16Units(std::string_view bytes, Encoding encoding) {
 }  // namespace
 
 std::vector<AnsiString> ReadTextLines(const std::filesystem::path& file) {
-    FileReader reader(file);
+    PathSourceFile source(file);
+    return ReadTextLines(source);
+}
+
+std::vector<AnsiString> ReadTextLines(SourceFile& file) {
+    SourceReader reader(file);
     const auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
     std::string_view text(chunk.get(), reader.Fill(chunk.get(), kChunkSize));
     const Encoding encoding = TakeByteOrderMark(text);

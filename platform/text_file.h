@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/file_system.h"
 
 namespace platform {
 
@@ -16,5 +17,7 @@ namespace platform {
 // it cannot hold, and a lone last byte of UTF-16, become '?').
 // Throws std::system_error naming the file when it cannot be read.
 std::vector<AnsiString> ReadTextLines(const std::filesystem::path& file);
+// The same, through a file the caller has opened (and claimed).
+std::vector<AnsiString> ReadTextLines(SourceFile& file);
 
 }  // namespace platform

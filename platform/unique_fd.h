@@ -19,6 +19,12 @@ class UniqueFd {
 
     // Negative when the call that made it failed.
     int get() const { return fd_; }
+    // Gives up ownership: the caller closes the descriptor.
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
   private:
     int fd_;

@@ -6,7 +6,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -19,8 +18,11 @@ namespace {
 
 using Names = std::vector<AnsiString>;
 
-Names Sorted(Names names) {
-    std::sort(names.begin(), names.end());
+Names NamesOf(const std::vector<ListedFile>& files) {
+    Names names;
+    for (const auto& file : files) {
+        names.push_back(file.Name);
+    }
     return names;
 }
 
@@ -55,31 +57,60 @@ TEST(FindFiles, ListsOnlyVisibleRegularFilesMatchingTheMask) {
     std::filesystem::create_directory_symlink(dir / "folder.txt", dir / "to-folder.txt");
     std::filesystem::create_symlink(dir / "a.txt", dir / "to-file.txt");
 
-    EXPECT_EQ(Sorted(FindFiles(Pattern(dir, "*.txt"))),
-              Sorted({"a.txt", "B.TXT", "\xCE\xF2\xF7\xB8\xF2.txt"}));
-    EXPECT_EQ(Sorted(FindFiles(Pattern(dir, "*.*"))),
-              Sorted({"a.txt", "B.TXT", "\xCE\xF2\xF7\xB8\xF2.txt", "c.dat"}));
+    EXPECT_EQ(NamesOf(FindFiles(Pattern(dir, "*.txt"))),
+              (Names{"a.txt", "B.TXT", "\xCE\xF2\xF7\xB8\xF2.txt"}));
+    EXPECT_EQ(NamesOf(FindFiles(Pattern(dir, "*.*"))),
+              (Names{"a.txt", "B.TXT", "c.dat", "\xCE\xF2\xF7\xB8\xF2.txt"}));
 }
 
-TEST(FindFiles, KeepsTheFileSystemOrder) {
+// As Windows lists them: a later update of one base name (x.002 after x.001)
+// is converted later and wins.
+TEST(FindFiles, ComeInAscendingOrderIgnoringCase) {
     TempDirectory directory;
-    for (int i = 0; i < 40; ++i) {
-        directory.Write("f" + std::to_string(i) + ".txt", "");
+    const Names written = {"x.002", "X.001", "b.txt", "\xC0.txt", "\xE1.txt", "A.txt", "x.010"};
+    for (const auto& name : written) {
+        directory.Write(Cp1251ToUtf8(name), "");  // "А" and "б" in UTF-8
     }
-    Names readdirOrder;
-    for (const auto& entry : std::filesystem::directory_iterator(directory.path())) {
-        readdirOrder.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(FindFiles(Pattern(directory.path(), "*.txt")), readdirOrder);
+    EXPECT_EQ(NamesOf(FindFiles(Pattern(directory.path(), "*"))),
+              (Names{"A.txt", "b.txt", "X.001", "x.002", "x.010", "\xC0.txt", "\xE1.txt"}));
 }
 
-TEST(FindFiles, NameWindows1251CannotHoldIsListedButCannotBeReachedByIt) {
+TEST(FindFiles, NameWindows1251CannotHoldIsListedAsNotFitting) {
     TempDirectory directory;
     directory.Write("\xE6\x97\xA5.txt", "x");  // a CJK letter
-    const auto names = FindFiles(Pattern(directory.path(), "*.txt"));
-    ASSERT_EQ(names, Names{"?.txt"});
-    EXPECT_FALSE(
-        std::filesystem::exists(NativePath(AnsiFileName(directory.path()) + "/" + names[0])));
+    const auto files = FindFiles(Pattern(directory.path(), "*.txt"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].Name, "?.txt");
+    EXPECT_FALSE(files[0].NameFits);
+    EXPECT_EQ(files[0].Entry, "\xE6\x97\xA5.txt");
+}
+
+// A share that writes names in Windows-1251 bytes: the bytes are the name.
+TEST(FindFiles, NameThatIsNoUtf8IsTakenByItsBytes) {
+    TempDirectory directory;
+    directory.Write("\xEE\xF2\xF7\xE5\xF2.txt", "x");  // "отчет" in Windows-1251
+    const auto files = FindFiles(Pattern(directory.path(), "*.txt"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].Name, "\xEE\xF2\xF7\xE5\xF2.txt");
+    EXPECT_TRUE(files[0].NameFits);
+    EXPECT_EQ(files[0].Entry, "\xEE\xF2\xF7\xE5\xF2.txt");
+}
+
+// A file the converter had claimed is listed under its own name, before a
+// newer delivery of that name; other hidden names stay unlisted.
+TEST(FindFiles, ClaimedFileComesBeforeANewerDeliveryOfItsName) {
+    TempDirectory directory;
+    directory.Write("a.txt", "new");
+    directory.Write(std::string(kClaimPrefix) + "a.txt", "old");
+    directory.Write(std::string(kClaimPrefix) + "a.dat", "other type");
+    directory.Write(".a.txt", "hidden");
+    const auto files = FindFiles(Pattern(directory.path(), "*.txt"));
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].Name, "a.txt");
+    EXPECT_TRUE(files[0].Claimed);
+    EXPECT_EQ(files[0].Entry, std::string(kClaimPrefix) + "a.txt");
+    EXPECT_EQ(files[1].Name, "a.txt");
+    EXPECT_FALSE(files[1].Claimed);
 }
 
 TEST(FindFiles, NothingToListGivesAnEmptyList) {
@@ -98,7 +129,7 @@ TEST(FindFiles, PatternWithoutDirectoryListsTheCurrentDirectory) {
     std::filesystem::current_path(directory.path());
     const auto names = FindFiles("*.txt");
     std::filesystem::current_path(previous);
-    EXPECT_EQ(names, Names{"here.txt"});
+    EXPECT_EQ(NamesOf(names), Names{"here.txt"});
 }
 
 }  // namespace
