@@ -5,6 +5,7 @@
 # LANG in the windows test preset).
 set(KVADREL_TEST_LOCALE "${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8")
 if(CMAKE_CROSSCOMPILING AND NOT EXISTS "${KVADREL_TEST_LOCALE}")
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/locale")
   execute_process(COMMAND localedef -i ru_RU -f UTF-8 "${KVADREL_TEST_LOCALE}"
     RESULT_VARIABLE localedef_status)
   if(NOT localedef_status EQUAL 0)
