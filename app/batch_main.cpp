@@ -1,14 +1,23 @@
 // kvadrel-batch: the converter without a window, for servers and scripts.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "app/batch_check.h"
+#include "app/batch_journal.h"
 #include "app/batch_options.h"
+#include "app/batch_preview.h"
+#include "app/program_info.h"
 #include "app/terminal_status.h"
+#include "app/terminal_text.h"
 #include "engine/delta.h"
 #include "platform/console.h"
 #include "platform/executable_path.h"
+#include "platform/file_exists.h"
+#include "platform/registry_store.h"
 #include "platform/single_instance.h"
 
 namespace {
@@ -27,9 +36,37 @@ void WaitForStop(TDelta& delta) {
     }
 }
 
-// A line of UTF-8 text on a stream, in the console's form.
+// A line of UTF-8 text on a stream, safe for a terminal and in the console's form.
 void PrintLine(std::FILE* stream, const std::string& utf8) {
-    std::fputs(platform::ConsoleText(utf8 + "\n").c_str(), stream);
+    std::fputs(platform::ConsoleText(TerminalSafe(utf8) + "\n").c_str(), stream);
+}
+
+// The code-value file: --ini, or kvadrel.INI beside the program.
+std::filesystem::path CodeValueFile(const BatchOptions& options) {
+    return options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+}
+
+// The commands other than a conversion, which take no lock; nothing when the
+// run is a conversion.
+std::optional<int> RunCommand(const BatchOptions& options) {
+    using TCommand = BatchOptions::TCommand;
+    switch (options.Command) {
+        case TCommand::Check:
+            return RunCheck(platform::RegistryStore::UserStorePath(), CodeValueFile(options));
+        case TCommand::Help:
+            std::printf("%s\n%s", kBatchUsage, kBatchHelp);
+            return 0;
+        case TCommand::Version:
+            PrintVersion("kvadrel-batch");
+            return 0;
+        case TCommand::Journal:
+            return PrintJournal(JournalPath(), options.JournalLines);
+        case TCommand::Preview:
+            return PrintPreview(options.PreviewType, options.PreviewFile, CodeValueFile(options));
+        case TCommand::Convert:
+            break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -39,8 +76,16 @@ int main(int argc, char* argv[]) {
     try {
         options = ParseBatchOptions(argc, argv);
     } catch (const std::invalid_argument& error) {
-        PrintLine(stderr, std::string("kvadrel-batch: ") + error.what() + "\n" + kBatchUsage);
+        PrintUsageError("kvadrel-batch", error.what(), kBatchUsage);
         return kExitUsage;
+    }
+    if (options.Ini && !platform::FileExists(*options.Ini)) {
+        std::fprintf(stderr, "kvadrel-batch: the code-value file %s does not exist\n",
+                     TerminalSafe(options.Ini->string()).c_str());
+        return kExitUsage;
+    }
+    if (const auto status = RunCommand(options)) {
+        return *status;
     }
     const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
     if (!lock) {
@@ -52,26 +97,28 @@ int main(int argc, char* argv[]) {
 
     TerminalStatus status(!options.Quiet && platform::PrepareProgressTerminal());
     int failures = 0;  // touched by the worker's callbacks only
+    BatchJournal journal;
     TDeltaSettings settings = TDeltaSettings::Defaults();
-    settings.CodeValueFile =
-        options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    settings.CodeValueFile = CodeValueFile(options);
     settings.SinglePass = options.Once;
-    settings.OnFailure = [&](const AnsiString& source, const std::string& reason) {
-        status.Clear();
+    settings.OnFailure = [&](const AnsiString& type, const AnsiString& source,
+                             const std::string& reason) {
+        status.Clear();  // before the journal, which may report that it cannot be written
+        journal.Failed(type, source, reason);
         PrintLine(stderr, platform::Cp1251ToUtf8(source) + ": " + reason);
         ++failures;
     };
-    settings.OnConverted = [&](const AnsiString& source, const AnsiString& table, int records) {
+    settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
+                               const AnsiString& table, int records) {
         status.Clear();
+        journal.Converted(type, source, table, records);
         PrintLine(stdout, platform::Cp1251ToUtf8(source) + " -> " + platform::Cp1251ToUtf8(table) +
                               " (" + std::to_string(records) + " records)");
         std::fflush(stdout);
     };
 
     TDelta delta(status, status, std::move(settings));
-    if (!options.Once) {
-        WaitForStop(delta);
-    }
+    WaitForStop(delta);
     delta.WaitFor();
     status.Clear();
     return failures > 0 ? kExitFailed : 0;

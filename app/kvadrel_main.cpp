@@ -2,19 +2,21 @@
 // reaches the top is shown in the standard exception box, and the exit code is
 // always 0.
 #include <QApplication>
-#include <QFileInfo>
+#include <QIcon>
 #include <memory>
 #include <stdexcept>
 
 #include "platform/single_instance.h"
-#include "ui/default_title.h"
+#include "ui/application_title.h"
 #include "ui/main_window.h"
+#include "ui/toolkit_russian.h"
 #include "ui/uncaught_error.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    application.setApplicationDisplayName(
-        DefaultTitle(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+    InstallToolkitRussian(application);
+    // The installed theme's icon, else the one built in.
+    QApplication::setWindowIcon(QIcon::fromTheme("kvadrel", QIcon(":/kvadrel.svg")));
     // Held until the process ends; the system frees it however the process ends.
     std::unique_ptr<platform::SingleInstanceLock> lock;
     try {
@@ -22,7 +24,7 @@ int main(int argc, char* argv[]) {
         if (!lock) {
             throw std::runtime_error("Программа уже запущена");
         }
-        application.setApplicationDisplayName(QStringLiteral("Пребразователь обновлений в DBase"));
+        SetApplicationTitle(QStringLiteral("Пребразователь обновлений в DBase"));
         TfmMain window;
         window.show();
         QApplication::exec();

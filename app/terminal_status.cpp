@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/terminal_text.h"
 #include "platform/console.h"
 
 namespace {
@@ -15,7 +16,7 @@ TerminalStatus::~TerminalStatus() {
 }
 
 void TerminalStatus::SetCaption(const AnsiString& text) {
-    caption_ = platform::ConsoleText(platform::Cp1251ToUtf8(text));
+    caption_ = platform::ConsoleText(TerminalSafe(platform::Cp1251ToUtf8(text)));
     Draw();
 }
 

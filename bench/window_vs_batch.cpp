@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "config/descriptors.h"
 #include "engine/delta.h"
@@ -36,7 +37,9 @@ TDeltaSettings Workspace(const fs::path& scratch) {
     type->To = platform::Utf8ToCp1251((scratch / "out").string() + "/");
     type->Mask = "*.txt";
     for (int code = 1; code <= 12; ++code) {
-        type->Add("F" + std::to_string(code), 20, code, code);
+        std::string name = "F";  // appended, not prepended: GCC 12 at -O3 warns falsely on that
+        name += std::to_string(code);
+        type->Add(name, 20, code, code);
     }
     TDeltaSettings settings;
     settings.StoreFile = scratch / "registry.reg";

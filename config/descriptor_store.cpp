@@ -167,20 +167,24 @@ void SaveType(const TDD& type, Registry& store) {
 
 }  // namespace
 
-void TDL::Load() {
-    Load(platform::UserStorePath());
+TStoreLoad TDL::Load() {
+    return Load(platform::UserStorePath());
 }
 
-void TDL::Load(const std::filesystem::path& storeFile) {
+TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
     const auto opened = platform::OpenRegistry(storeFile);
     Registry& store = *opened;
+    TStoreLoad found{storeFile, store.ReadError(), store.SkippedLines()};
     RegistryKey* key = store.CreateKey(kConfigurationKey);
     if (key == nullptr) {
-        return;
+        return found;
     }
     KeyReader(store, *key).Boolean(u"AutoRun", AutoRun);
     for (const auto& name : store.SubKeyNames(*key)) {
         LoadType(*this, store, name);
+    }
+    if (!found.ReadError.empty() || !found.SkippedLines.empty()) {
+        return found;  // only a save, which keeps a copy first, replaces a damaged file
     }
     try {
         store.Close();  // keeps the configuration key that the load created
@@ -188,6 +192,7 @@ void TDL::Load(const std::filesystem::path& storeFile) {
         // Loading reports nothing to its caller; the reason still goes to stderr.
         std::fprintf(stderr, "kvadrel: %s\n", error.what());
     }
+    return found;
 }
 
 void TDL::Save() const {
@@ -210,4 +215,8 @@ void TDL::Save(const std::filesystem::path& storeFile) const {
         SaveType(*type, store);
     }
     store.Close();
+    if (!store.BackupFile().empty()) {
+        std::fprintf(stderr, "kvadrel: %s had lines that could not be read; it is kept as %s\n",
+                     storeFile.string().c_str(), store.BackupFile().string().c_str());
+    }
 }

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "engine/strfunc.h"
-#include "platform/ini_file.h"
 
 namespace {
 
-CodeList ReadCodeList(const std::filesystem::path& iniFile, std::u16string_view key) {
+// The items of one key; `cut` tells whether the value filled the read limit.
+CodeList ReadCodeList(const platform::IniText& ini, std::u16string_view key, bool& cut) {
     CodeList list;
-    const std::u16string value = platform::ReadIniString(iniFile, u"CodeValue", key, u"");
+    const std::u16string value = ini.ReadString(u"CodeValue", key, u"");
+    cut = value.size() >= platform::kIniValueLimit;
     SplitText(platform::Utf16ToCp1251(value), list, ';');
     return list;
 }
@@ -21,10 +22,17 @@ bool InCodeList(const CodeList& list, std::string_view value) {
                        [value](const AnsiString& item) { return SameText(item, value); });
 }
 
-void LoadCodeValues(const std::filesystem::path& iniFile, CodeList& kodObj, CodeList& tipZnak) {
+TCodeValuesCut LoadCodeValues(const std::filesystem::path& iniFile, CodeList& kodObj,
+                              CodeList& tipZnak) {
     // Emptied first, so that a failed read leaves nothing of an earlier load.
     kodObj = CodeList();
     tipZnak = CodeList();
-    kodObj = ReadCodeList(iniFile, u"KodObj");
-    tipZnak = ReadCodeList(iniFile, u"TipZnak");
+    return LoadCodeValues(platform::IniText::Read(iniFile), kodObj, tipZnak);
+}
+
+TCodeValuesCut LoadCodeValues(const platform::IniText& ini, CodeList& kodObj, CodeList& tipZnak) {
+    TCodeValuesCut cut;
+    kodObj = ReadCodeList(ini, u"KodObj", cut.KodObj);
+    tipZnak = ReadCodeList(ini, u"TipZnak", cut.TipZnak);
+    return cut;
 }

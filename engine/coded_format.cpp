@@ -2,16 +2,11 @@
 // in groups opened by a header line "&<group>".
 #include "engine/code_values.h"
 #include "engine/coded_items.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
-#include "engine/field_lookup.h"
 #include "engine/strfunc.h"
 
 namespace {
-
-const char kDecodeVerb[] =
-    "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Декодирование "
-const char kConvertVerb[] =
-    "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Преобразование "
 
 AnsiString GroupMarker(const AnsiString& ident) {
     if (ident.empty() || StartsWith(ident, "&")) {
@@ -20,7 +15,7 @@ AnsiString GroupMarker(const AnsiString& ident) {
     return "&" + ident;
 }
 
-bool IsRecordLine(const AnsiString& line) {
+bool IsRecordLine(std::string_view line) {
     return !line.empty() && line[0] == '/';
 }
 
@@ -54,11 +49,11 @@ class SpecialProducts {
                     const CodeList& tipZnakList)
         : enabled_(type.SpecProd), kodObjList_(kodObjList), tipZnakList_(tipZnakList) {
         if (enabled_) {
-            kodObj_ = FieldOrNull(table, type.KodObj);
-            tipZnak_ = FieldOrNull(table, type.TipZnak);
-            ceria_ = FieldOrNull(table, type.Ceria);
-            beg_ = FieldOrNull(table, type.Beg);
-            end_ = FieldOrNull(table, type.End);
+            kodObj_ = table.FindField(type.KodObj);
+            tipZnak_ = table.FindField(type.TipZnak);
+            ceria_ = table.FindField(type.Ceria);
+            beg_ = table.FindField(type.Beg);
+            end_ = table.FindField(type.End);
         }
     }
 
@@ -98,33 +93,34 @@ class SpecialProducts {
 
 }  // namespace
 
-void TDelta::DecodeCoded(TStringList& lines, const AnsiString& ident) {
+void TDelta::DecodeCoded(platform::LineList& lines, const AnsiString& ident) {
     const AnsiString marker = GroupMarker(ident);
     bool inside = false;
-    DecodeLines(lines, [&](AnsiString& line) {
-        DosToWin(line);
+    DecodeLines(lines, [&](std::span<char> bytes) -> std::optional<std::string_view> {
+        DosToWin(bytes);
+        const std::string_view line(bytes.data(), bytes.size());
         const bool record = IsRecordLine(line);
         if (marker.empty()) {
-            return record;
+            return record ? std::optional(line) : std::nullopt;
         }
         if (inside) {
             inside = record;  // any other line ends the group, a header too
-            return record;
+            return record ? std::optional(line) : std::nullopt;
         }
         inside = StartsWith(line, marker);
-        return false;  // the header itself is not kept
+        return std::nullopt;  // the header itself is not kept
     });
 }
 
-void TDelta::ConvertCoded(TTable& table, const TStringList& lines, const TDD& type) {
+void TDelta::ConvertCoded(TTable& table, const platform::LineList& lines, const TDD& type) {
     std::vector<FieldSlot> slots;
     for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-        slots.push_back({FieldOrNull(table, platform::Utf16ToCp1251(field->Name)),
+        slots.push_back({table.FindField(platform::Utf16ToCp1251(field->Name)),
                          TCodedItems::MakeCode(field->Code), TCodedItems::MakeCode(field->ACode)});
     }
     const SpecialProducts special(table, type, KodObjList, TipZnakList);
     TCodedItems items;
-    FillRows(table, lines, [&](const AnsiString& line) {
+    FillRows(table, lines, [&](std::string_view line) {
         items.Parse(line);
         FillFields(items, slots);
         return special.Keep();

@@ -21,12 +21,12 @@ class TCodedItems {
     // A field's code with its two tags, prepared once per file.
     struct Code {
         int32_t Number = 0;
-        std::string Padded;  // text of the tag "/%02d="
-        std::string Plain;   // text of the tag "/%d="
+        std::string Padded;      // text of the tag "/%02d="
+        std::string Plain;       // text of the tag "/%d="
+        int32_t PaddedKey = -1;  // the texts' keys (TextKey)
+        int32_t PlainKey = -1;
     };
     static Code MakeCode(int32_t number);
-
-    TCodedItems();
 
     void Parse(std::string_view line);
 
@@ -39,16 +39,23 @@ class TCodedItems {
         std::string_view Text;  // between "/" and "="
         std::string_view Value;
     };
-    static constexpr int32_t kIndexed = 1000;  // codes 0..999 are looked up directly
     static constexpr uint32_t kNone = UINT32_MAX;
+    // Tag texts of one to three digits are looked up directly, by a key that
+    // tells "5", "05" and "005" apart.
+    static constexpr int32_t kKeys = 10 + 100 + 1000;
+    static int32_t TextKey(std::string_view text);  // -1 for other texts
 
-    void Index(std::string_view tag, uint32_t index);
     // First occurrence of a tag text among the items, or kNone.
     uint32_t Find(std::string_view text) const;
+    // First occurrence of a tag text of that key.
+    uint32_t FirstItem(int32_t key, std::string_view text) const;
 
     std::vector<Item> items_;
-    // For a number n below kIndexed: the first item whose text is "%02d" / "%d" of n.
-    std::array<uint32_t, kIndexed> firstPadded_;
-    std::array<uint32_t, kIndexed> firstPlain_;
-    std::vector<int32_t> touched_;
+    // The first item of each key, valid when noted for the line being parsed.
+    struct Note {
+        uint32_t Line = 0;
+        uint32_t Item = kNone;
+    };
+    std::array<Note, kKeys> first_{};
+    uint32_t line_ = 0;  // the line being parsed, counted
 };

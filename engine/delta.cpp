@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <thread>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/strfunc.h"
 #include "engine/table_work.h"
+#include "engine/type_rules.h"
 #include "platform/executable_path.h"
 #include "platform/file_listing.h"
 #include "platform/local_time.h"
@@ -72,80 +73,84 @@ void TDelta::Report(const AnsiString& text, int32_t percent) {
 }
 
 void TDelta::ReportLine(TStep step, size_t i, size_t n) {
-    const auto percent = int32_t(i * 100 / n);
-    if (step == shownStep_ && percent == shownPercent_) {
-        return;  // the same text and percentage as shown: nothing to hand over
+    // Lines whose percentage is the one shown need no division, a cost per line.
+    if (step == shownStep_ && n == shownLines_.count && i >= shownLines_.first &&
+        i < shownLines_.end) {
+        return;
     }
-    Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
-    shownStep_ = step;
+    const auto percent = int32_t(i * 100 / n);
+    if (step != shownStep_ || percent != shownPercent_) {
+        Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
+        shownStep_ = step;
+    }
+    // The same text and percentage as shown: nothing to hand over for these lines.
+    const auto firstOf = [n](uint64_t p) { return size_t((p * n + 99) / 100); };
+    shownLines_ = {n, firstOf(uint64_t(percent)), firstOf(uint64_t(percent) + 1)};
 }
 
-void TDelta::DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode) {
-    size_t kept = 0;
+void TDelta::DecodeLines(platform::LineList& lines, const TLineDecoder& decode) {
     const size_t count = lines.size();
-    for (size_t i = 0; i < count; ++i) {
+    platform::LineList::Rewrite rewrite(lines);
+    for (size_t i = 0; rewrite.Next(); ++i) {
         ReportLine(TStep::Decode, i, count);
         if (Terminated()) {
             break;
         }
-        AnsiString& line = lines[i];
-        if (!decode(line)) {
-            continue;
+        if (const auto kept = decode(rewrite.Line())) {
+            rewrite.Keep(Trim(*kept));
         }
-        // Trimmed in place and moved to the front: the list is rewritten without copies.
-        const std::string_view trimmed = Trim(line);
-        const size_t start = trimmed.empty() ? 0 : size_t(trimmed.data() - line.data());
-        line.erase(start + trimmed.size());
-        line.erase(0, start);
-        if (kept != i) {
-            lines[kept] = std::move(line);
-        }
-        ++kept;
     }
-    lines.resize(kept);
+    rewrite.Finish();
 }
 
-void TDelta::FillRows(TTable& table, const TStringList& lines,
-                      const std::function<bool(const AnsiString& line)>& fillRow) {
+void TDelta::FillRows(TTable& table, const platform::LineList& lines,
+                      const std::function<bool(std::string_view line)>& fillRow) {
     const size_t count = lines.size();
     for (size_t i = 0; i < count; ++i) {
         ReportLine(TStep::Convert, i, count);  // a stop waits for the whole file
         table.Insert();
-        try {
-            if (fillRow(lines[i])) {
-                table.Post();
-            } else {
-                table.Cancel();
-            }
-        } catch (const std::exception&) {
-            table.Cancel();  // the row is dropped, the file goes on
+        if (fillRow(lines[i])) {
+            table.Post();
+        } else {
+            table.Cancel();
         }
     }
 }
 
 void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
     if (settings_.OnFailure) {
-        settings_.OnFailure(source, reason);
+        settings_.OnFailure(scannedType_, source, reason);
     } else {
         std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
     }
 }
 
 void TDelta::LoadConfiguration() {
+    const AnsiString store = platform::AnsiFileName(settings_.StoreFile);
     try {
-        DL.Load(settings_.StoreFile);
+        const TStoreLoad found = DL.Load(settings_.StoreFile);
+        for (const std::string& problem : found.Problems()) {
+            Fail(store, problem);
+        }
+        if (DL.Count == 0 && found.ReadError.empty()) {
+            // Not a failure (the worker just waits), but likely the wrong store.
+            const std::string remark =
+                "no update types are configured in " + settings_.StoreFile.string();
+            if (settings_.OnRemark) {
+                settings_.OnRemark(remark);
+            } else {
+                std::fprintf(stderr, "kvadrel: %s\n", remark.c_str());
+            }
+        }
     } catch (const std::exception& error) {
-        Fail(platform::AnsiFileName(settings_.StoreFile), error.what());
+        Fail(store, error.what());
     }
 }
 
 void TDelta::ReadCodeValues() {
-    try {
-        LoadCodeValues(settings_.CodeValueFile, KodObjList, TipZnakList);
-        Moscow = TMoscowConstants::Load(settings_.CodeValueFile);
-        codeValuesRead_ = true;
-    } catch (const std::exception& error) {
-        Fail(platform::AnsiFileName(settings_.CodeValueFile), error.what());
+    codeValueFile_ = LoadCodeValueFile(settings_.CodeValueFile, KodObjList, TipZnakList, Moscow);
+    if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
+        Fail(platform::AnsiFileName(settings_.CodeValueFile), codeValueFile_.Error);
     }
 }
 
@@ -161,7 +166,7 @@ void TDelta::Execute() {
                 break;
             }
             Wait();
-            if (!codeValuesRead_) {
+            if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
                 ReadCodeValues();  // the file may be readable again by now
             }
         }
@@ -179,24 +184,25 @@ void TDelta::Execute() {
 void TDelta::Scan(const TSession& session) {
     boundary_.NextPass();
     for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
+        scannedType_ = type->Name;
         try {
             ScanType(session, *type);
         } catch (const std::exception& error) {
             Fail(type->From + type->Mask, error.what());  // the type is tried again next pass
         }
     }
+    scannedType_.clear();
 }
 
-std::optional<std::string> TDelta::WhyFilesStay(const TDD& type) const {
-    const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "'";
-    if (type.Codec != 0 && type.Codec != 1) {
-        return name + " has no transport format chosen; its files stay";
+std::vector<std::string> TDelta::WhyFilesStay(const TDD& type) const {
+    const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "': ";
+    std::vector<std::string> reasons;
+    for (const TTypeProblem& problem : CheckType(type, {KodObjList, codeValueFile_})) {
+        if (problem.Level == TTypeProblem::TLevel::Error) {
+            reasons.push_back(name + problem.Text + "; its files stay");
+        }
     }
-    if (type.SpecProd && !codeValuesRead_) {
-        // Empty code lists would drop every row of a file that is then deleted.
-        return name + " needs the code-value file, which could not be read; its files stay";
-    }
-    return std::nullopt;
+    return reasons;
 }
 
 bool TDelta::IsTableFolder(const std::filesystem::path& folder) const {
@@ -227,13 +233,13 @@ bool IsTableName(const AnsiString& name) {
 
 void TDelta::ScanType(const TSession& session, const TDD& type) {
     const AnsiString pattern = type.From + type.Mask;
-    const auto listed = platform::FindFiles(pattern, *settings_.Files);
-    if (const auto reason = WhyFilesStay(type)) {
-        if (!listed.empty()) {
-            Fail(pattern, *reason);  // once per pass
+    if (const auto reasons = WhyFilesStay(type); !reasons.empty()) {
+        for (const std::string& reason : reasons) {
+            Fail(pattern, reason);  // once per pass, files or none
         }
         return;
     }
+    const auto listed = platform::FindFiles(pattern, *settings_.Files);
     const auto folder = platform::PatternFolder(pattern);
     const bool tableFolder = IsTableFolder(folder);
     for (const platform::ListedFile& file : listed) {
@@ -261,7 +267,7 @@ void TDelta::ScanType(const TSession& session, const TDD& type) {
 
 void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim) {
     const AnsiString source = type.From + FileName;
-    TStringList lines;
+    platform::LineList lines;
     try {
         auto read = boundary_.ReadLines(claim);
         if (!read) {
@@ -305,7 +311,7 @@ void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim&
         return;
     }
     if (settings_.OnConverted) {
-        settings_.OnConverted(source, result.TablePath, result.Records);
+        settings_.OnConverted(scannedType_, source, result.TablePath, result.Records);
     }
 }
 

@@ -8,31 +8,38 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "config/descriptors.h"
-#include "engine/code_values.h"
+#include "engine/code_value_file.h"
 #include "engine/moscow_scramble.h"
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
 #include "platform/file_system.h"
+#include "platform/line_list.h"
 #include "platform/thread.h"
 
 class TSession;
 class TTable;
-
-using TStringList = std::vector<AnsiString>;
 
 struct TDeltaSettings {
     std::filesystem::path StoreFile;       // the per-user configuration store
     std::filesystem::path CodeValueFile;   // the code-value INI file
     std::chrono::milliseconds Tick{1000};  // one step of the countdown between passes
     bool SinglePass = false;               // one scan, no countdown, then the end of the run
-    // A file that could not be converted; it stays for the next pass.
-    std::function<void(const AnsiString& source, const std::string& reason)> OnFailure;
+    // A file that could not be converted; it stays for the next pass. `type`
+    // is the name of the update type scanned, empty outside the scan.
+    std::function<void(const AnsiString& type, const AnsiString& source, const std::string& reason)>
+        OnFailure;
     // A file converted: its table is in place and the source is deleted.
-    std::function<void(const AnsiString& source, const AnsiString& table, int records)> OnConverted;
+    std::function<void(const AnsiString& type, const AnsiString& source, const AnsiString& table,
+                       int records)>
+        OnConverted;
+    // A remark that is no failure (no update types configured); standard
+    // error when unset.
+    std::function<void(const std::string& remark)> OnRemark;
     // Every file operation of the conversion goes through this one.
     platform::FileSystem* Files = &platform::SystemFileSystem();
 
@@ -49,11 +56,11 @@ class TDelta : public platform::TThread {
     ~TDelta() override;
 
     // Numbered-code format.
-    void DecodeCoded(TStringList& lines, const AnsiString& ident);
-    void ConvertCoded(TTable& table, const TStringList& lines, const TDD& type);
+    void DecodeCoded(platform::LineList& lines, const AnsiString& ident);
+    void ConvertCoded(TTable& table, const platform::LineList& lines, const TDD& type);
     // Moscow-region format.
-    void DecodeMoscow(TStringList& lines, const AnsiString& ident);
-    void ConvertMoscow(TTable& table, const TStringList& lines, const TDD& type);
+    void DecodeMoscow(platform::LineList& lines, const AnsiString& ident);
+    void ConvertMoscow(TTable& table, const platform::LineList& lines, const TDD& type);
 
     TDL DL;
     TStatusPane& Pane;
@@ -76,18 +83,23 @@ class TDelta : public platform::TThread {
     enum class TStep { Decode, Convert };
     // The report made before line i of n in a decode or fill step.
     void ReportLine(TStep step, size_t i, size_t n);
-    // The fill step's loop: a row per line, filled by fillRow, which says
-    // whether the row is kept; a row whose filling fails is dropped.
     // The decode step's loop: after the line report and the stop check, each
-    // line goes to `decode`, which may rewrite it and says whether it is kept.
-    // The list then holds the kept lines, trimmed, also after a stop.
-    void DecodeLines(TStringList& lines, const std::function<bool(AnsiString& line)>& decode);
-    void FillRows(TTable& table, const TStringList& lines,
-                  const std::function<bool(const AnsiString& line)>& fillRow);
+    // line goes to `decode`, which may change it in place and gives the text
+    // to keep (a part of the line, or text it holds itself), or nothing. The
+    // list then holds the kept texts, trimmed, also after a stop.
+    using TLineDecoder = std::function<std::optional<std::string_view>(std::span<char> line)>;
+    void DecodeLines(platform::LineList& lines, const TLineDecoder& decode);
+    // The fill step's loop: a row per line, filled by `fillRow`, which says
+    // whether the format's rules keep the row. Whatever is thrown meanwhile
+    // (memory running out, a full table, a failed write) is no fault of the
+    // row: it leaves the loop, and the file fails as a whole.
+    void FillRows(TTable& table, const platform::LineList& lines,
+                  const std::function<bool(std::string_view line)>& fillRow);
     void LoadConfiguration();
     void ReadCodeValues();
-    // Why the files of a type are left alone in this pass, if they are.
-    std::optional<std::string> WhyFilesStay(const TDD& type) const;
+    // Why the files of a type are left alone in this pass: the errors the
+    // configuration rules find in it.
+    std::vector<std::string> WhyFilesStay(const TDD& type) const;
     void Scan(const TSession& session);
     void ScanType(const TSession& session, const TDD& type);
     // Whether `folder` is where some type writes its tables.
@@ -98,8 +110,15 @@ class TDelta : public platform::TThread {
 
     TDeltaSettings settings_;
     TSourceBoundary boundary_;
-    bool codeValuesRead_ = false;
+    TCodeValueFile codeValueFile_;
+    AnsiString scannedType_;  // the name of the update type being scanned
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
     std::optional<TStep> shownStep_;  // the step of the line report last shown
+    // The lines, out of `count`, whose percentage is the one last shown.
+    struct {
+        size_t count = 0;
+        size_t first = 0;
+        size_t end = 0;
+    } shownLines_;
 };

@@ -1,8 +1,8 @@
 // The Moscow-region transport format: every line a scrambled fixed-column
 // record that begins with its identifier.
 #include "engine/code_values.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
-#include "engine/field_lookup.h"
 #include "engine/strfunc.h"
 
 namespace {
@@ -12,34 +12,41 @@ constexpr std::string_view kBlankDate = ".  .";
 
 }  // namespace
 
-void TDelta::DecodeMoscow(TStringList& lines, const AnsiString& ident) {
+void TDelta::DecodeMoscow(platform::LineList& lines, const AnsiString& ident) {
     TMoscowUnscrambler unscrambler(Moscow);
-    DecodeLines(lines, [&](AnsiString& line) {
-        // The line is unscrambled where it stands: no copy of the file is made.
+    AnsiString padded;  // a line that ends in a short block, completed
+    DecodeLines(lines, [&](std::span<char> line) -> std::optional<std::string_view> {
         if (line.empty()) {
-            return false;
+            return std::nullopt;
         }
         const auto& tables = unscrambler.ForLine(line[0]);
         const size_t blocks = (line.size() + kMoscowBlock - 1) / kMoscowBlock;
-        line.resize(blocks * kMoscowBlock, kMoscowFiller);  // the conversion keeps 127 as it is
+        std::span<char> text = line;  // whole blocks are unscrambled where they stand
+        if (line.size() % kMoscowBlock != 0) {
+            padded.assign(line.begin(), line.end());
+            padded.resize(blocks * kMoscowBlock, kMoscowFiller);  // the conversion keeps 127
+            text = padded;
+        }
         for (size_t block = 0; block < blocks; ++block) {
             if (Terminated()) {
-                line.resize(block * kMoscowBlock);
+                text = text.first(block * kMoscowBlock);
                 break;
             }
-            TMoscowUnscrambler::Unscramble(tables, &line[block * kMoscowBlock]);
+            TMoscowUnscrambler::Unscramble(tables, &text[block * kMoscowBlock]);
         }
-        return StartsWith(line, ident);  // before trimming: a leading blank drops the line
+        const std::string_view unscrambled(text.data(), text.size());
+        // Tested before trimming: a leading blank drops the line.
+        return StartsWith(unscrambled, ident) ? std::optional(unscrambled) : std::nullopt;
     });
 }
 
-void TDelta::ConvertMoscow(TTable& table, const TStringList& lines, const TDD& type) {
+void TDelta::ConvertMoscow(TTable& table, const platform::LineList& lines, const TDD& type) {
     std::vector<std::pair<TField*, const TDF*>> fields;
     for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-        fields.emplace_back(FieldOrNull(table, platform::Utf16ToCp1251(field->Name)), field);
+        fields.emplace_back(table.FindField(platform::Utf16ToCp1251(field->Name)), field);
     }
-    TField* const kodObj = type.SpecProd ? FieldOrNull(table, type.KodObj) : nullptr;
-    FillRows(table, lines, [&](const AnsiString& line) {
+    TField* const kodObj = type.SpecProd ? table.FindField(type.KodObj) : nullptr;
+    FillRows(table, lines, [&](std::string_view line) {
         for (const auto& [field, descriptor] : fields) {
             if (field == nullptr) {
                 continue;  // a field the table lacks stays empty

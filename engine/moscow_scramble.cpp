@@ -58,9 +58,14 @@ int TMoscowConstants::LineKey(char first) const {
 }
 
 TMoscowConstants TMoscowConstants::Load(const std::filesystem::path& iniFile) {
+    return Load(platform::IniText::Read(iniFile), iniFile);
+}
+
+TMoscowConstants TMoscowConstants::Load(const platform::IniText& ini,
+                                        const std::filesystem::path& iniFile) {
     TMoscowConstants constants;
     const auto read = [&](const char16_t* key) {
-        return platform::Utf16ToCp1251(platform::ReadIniString(iniFile, u"Moscow", key, u""));
+        return platform::Utf16ToCp1251(ini.ReadString(u"Moscow", key, u""));
     };
     const auto apply = [&](const char* key, const char16_t* wideKey, auto parse, auto set) {
         const AnsiString value = read(wideKey);

@@ -12,6 +12,8 @@
 #include <map>
 #include <string>
 
+#include "platform/ini_file.h"
+
 struct TMoscowConstants {
     uint8_t Shift = 0x0F;
     std::array<uint8_t, 7> Positions = {0x02, 0x07, 0x04, 0x0B, 0x01, 0x09, 0x06};  // outputs 2..8
@@ -29,6 +31,9 @@ struct TMoscowConstants {
     // optional, decimal or hex with 0x). A value that is not a usable number is
     // ignored with a line on standard error; the others still apply.
     static TMoscowConstants Load(const std::filesystem::path& iniFile);
+    // The same from the text read from `iniFile`, which the lines name.
+    static TMoscowConstants Load(const platform::IniText& ini,
+                                 const std::filesystem::path& iniFile);
 };
 
 // Missing positions of a last short block, and bytes of value 0, count as 127.

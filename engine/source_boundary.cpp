@@ -51,9 +51,9 @@ std::optional<std::string> TSourceBoundary::NotQuietYet(const std::filesystem::p
 TSourceBoundary::TTake TSourceBoundary::Take(const std::filesystem::path& folder,
                                              const platform::ListedFile& file) {
     if (!file.NameFits) {
-        return {std::nullopt,
-                "the name holds characters that Windows-1251 cannot write; "
-                "the file is left alone until it is renamed"};
+        return {std::nullopt, "the name '" + file.Entry.string() +
+                                  "' holds characters that Windows-1251 cannot write; the file "
+                                  "is left alone until it is renamed"};
     }
     const std::filesystem::path path = folder / file.Entry;
     platform::SourceOpening opening = files_.OpenSource(path);
@@ -90,7 +90,7 @@ TSourceBoundary::TTake TSourceBoundary::Take(const std::filesystem::path& folder
     return {std::move(claim), std::nullopt};
 }
 
-std::optional<std::vector<AnsiString>> TSourceBoundary::ReadLines(TSourceClaim& claim) {
+std::optional<platform::LineList> TSourceBoundary::ReadLines(TSourceClaim& claim) {
     auto lines = platform::ReadTextLines(*claim.File);
     if (claim.File->Identity() != claim.Identity) {
         Release(claim);
@@ -116,16 +116,11 @@ std::string TSourceBoundary::Release(TSourceClaim& claim) {
 }
 
 std::optional<std::string> TSourceBoundary::Consume(TSourceClaim& claim) {
-    if (claim.Held && !claim.File->HeldAlone()) {
-        // It waits for us to let go: it must find the file, not a deleted one.
-        return "another program opened the source while it was converted; it stays and is "
-               "converted again" +
-               Release(claim);
-    }
     if (claim.Current == claim.Original) {
         // Moved aside first, so that what is checked is what is deleted: a
-        // delivery renamed over the name from now on is never touched, and
-        // one that came before is put back.
+        // delivery renamed over the name from now on is never touched, one
+        // that came before is put back, and nobody opens the file by its name
+        // any more.
         std::filesystem::path workName(platform::kClaimPrefix);
         workName += claim.Original.filename();
         const std::filesystem::path work = claim.Original.parent_path() / workName;
@@ -147,6 +142,12 @@ std::optional<std::string> TSourceBoundary::Consume(TSourceClaim& claim) {
             return std::nullopt;
         }
         return "a newer delivery of the name could not be put back" + trouble;
+    }
+    if (claim.Held && !claim.File->HeldAlone()) {
+        // It waits for us to let go: it must find the file, not a deleted one.
+        return "another program opened the source while it was converted; it stays and is "
+               "converted again" +
+               Release(claim);
     }
     if (status->Identity != claim.Identity) {
         return "the source changed while it was converted; it stays and is converted again" +

@@ -19,6 +19,7 @@
 #include "platform/codepage.h"
 #include "platform/file_listing.h"
 #include "platform/file_system.h"
+#include "platform/line_list.h"
 
 // A source file claimed for conversion.
 struct TSourceClaim {
@@ -49,7 +50,7 @@ class TSourceBoundary {
 
     // The file's lines; nullopt when it changed while it was read (it is
     // still being written), after which the claim is released.
-    std::optional<std::vector<AnsiString>> ReadLines(TSourceClaim& claim);
+    std::optional<platform::LineList> ReadLines(TSourceClaim& claim);
 
     // Leaves the file where it was delivered, for a later pass. Returns what
     // went wrong on the way, or an empty text.

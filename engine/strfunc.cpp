@@ -11,26 +11,14 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
+// р..я (0xE0..0xEF) gain 0x10, then А..Я and а..п (0x80..0xAF) gain 0x40: no
+// byte is shifted twice.
+char DosToWin(char byte) {
+    auto c = static_cast<uint8_t>(byte);
+    c = uint8_t(c + (c >= 0xE0 && c <= 0xEF ? 0x10 : 0));
+    c = uint8_t(c + (c >= 0x80 && c <= 0xAF ? 0x40 : 0));
+    return char(c);
 }
-
-constexpr std::array<uint8_t, 256> MakeDosToWinTable() {
-    std::array<uint8_t, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        int converted = byte;
-        if (converted >= 0xE0 && converted <= 0xEF) {  // р..я
-            converted += 0x10;
-        }
-        if (converted >= 0x80 && converted <= 0xAF) {  // А..Я, а..п
-            converted += 0x40;
-        }
-        table[byte] = uint8_t(converted);
-    }
-    return table;
-}
-
-constexpr auto kDosToWin = MakeDosToWinTable();
 
 }  // namespace
 
@@ -53,18 +41,6 @@ std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_
         return {};
     }
     return text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1)));
-}
-
-std::string_view Trim(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && IsBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
 }
 
 AnsiString Format(const char* format, ...) {
@@ -111,8 +87,17 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
     return lines;
 }
 
-void DosToWin(AnsiString& line) {
-    for (char& c : line) {
-        c = char(kDosToWin[static_cast<unsigned char>(c)]);
+void DosToWin(std::span<char> line) {
+    // In blocks of a fixed length, which the compiler turns into vector
+    // instructions; then the rest.
+    constexpr size_t kBlock = 16;
+    size_t i = 0;
+    for (; i + kBlock <= line.size(); i += kBlock) {
+        for (size_t j = i; j < i + kBlock; ++j) {
+            line[j] = DosToWin(line[j]);
+        }
+    }
+    for (; i < line.size(); ++i) {
+        line[i] = DosToWin(line[i]);
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +23,20 @@ bool StartsWith(std::string_view text, std::string_view pattern);
 std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count);
 
 // `text` without the leading and trailing bytes of code 32 or less (blanks and
-// control characters). The result views `text`.
-std::string_view Trim(std::string_view text);
+// control characters). The result views `text`. Inline: it runs for every
+// value of every row.
+inline std::string_view Trim(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && blank(text[first])) {
+        ++first;
+    }
+    while (last > first && blank(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
 
 // printf-style formatting into 8-bit text.
 #if defined(__GNUC__)
@@ -46,4 +59,4 @@ AnsiString SplitText(std::string_view text, std::vector<AnsiString>& list, char 
 // Windows-1251: 0xE0..0xEF (р..я) gain 0x10, then 0x80..0xAF (А..Я, а..п) gain
 // 0x40, so no byte is shifted twice. Every other byte stays, DOS Ё and ё
 // (0xF0, 0xF1) included. The line is converted in place.
-void DosToWin(AnsiString& line);
+void DosToWin(std::span<char> line);

@@ -2,7 +2,8 @@
 
 #include <iostream>
 
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_table.h"
+#include "engine/type_field_defs.h"
 
 namespace {
 
@@ -50,9 +51,7 @@ TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const An
     if (table.Exists()) {
         table.DeleteTable();  // a leftover of an earlier attempt
     }
-    for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-        table.FieldDefs.Add(field->Name, ftString, field->Size, false);
-    }
+    table.FieldDefs = TypeFieldDefs(type);
     table.CreateTable();
     try {
         table.Open();

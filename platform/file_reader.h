@@ -15,9 +15,13 @@ class FileReader {
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
+    // The size of a regular file, 0 for anything else (a pipe, a device).
+    // Throws std::system_error naming the file.
+    size_t SizeHint() const;
+
     // Fills `buffer` up to `capacity` bytes; fewer only at the end of the
     // file. Throws std::system_error naming the file.
-    size_t Fill(char* buffer, size_t capacity);
+    size_t Read(char* buffer, size_t capacity);
 
   private:
     struct Handle;

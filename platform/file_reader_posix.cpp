@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,7 +31,15 @@ FileReader::FileReader(const std::filesystem::path& file)
 
 FileReader::~FileReader() = default;
 
-size_t FileReader::Fill(char* buffer, size_t capacity) {
+size_t FileReader::SizeHint() const {
+    struct stat info {};
+    if (::fstat(handle_->fd.get(), &info) != 0) {
+        throw ReadError(errno, file_);
+    }
+    return S_ISREG(info.st_mode) ? size_t(info.st_size) : 0;
+}
+
+size_t FileReader::Read(char* buffer, size_t capacity) {
     size_t filled = 0;
     while (filled < capacity) {
         const ssize_t got = ::read(handle_->fd.get(), buffer + filled, capacity - filled);

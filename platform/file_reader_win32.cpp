@@ -32,7 +32,18 @@ FileReader::~FileReader() {
     ::CloseHandle(handle_->handle);
 }
 
-size_t FileReader::Fill(char* buffer, size_t capacity) {
+size_t FileReader::SizeHint() const {
+    if (::GetFileType(handle_->handle) != FILE_TYPE_DISK) {
+        return 0;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle_->handle, &size)) {
+        throw ReadError(::GetLastError(), file_);
+    }
+    return size_t(size.QuadPart);
+}
+
+size_t FileReader::Read(char* buffer, size_t capacity) {
     size_t filled = 0;
     while (filled < capacity) {
         DWORD got = 0;

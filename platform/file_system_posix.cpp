@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/file_identity_posix.h"
 #include "platform/file_sync.h"
 #include "platform/file_system.h"
 #include "platform/unique_fd.h"
@@ -27,11 +28,6 @@ std::string Quoted(const std::filesystem::path& path) {
 
 [[noreturn]] void Throw(int error, const std::string& action, const std::filesystem::path& path) {
     throw std::system_error(error, std::generic_category(), action + " " + Quoted(path));
-}
-
-FileIdentity IdentityOf(const struct stat& status) {
-    return {uint64_t(status.st_dev), uint64_t(status.st_ino), uint64_t(status.st_size),
-            int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
 bool IsHeldError(int error) {

@@ -32,18 +32,20 @@ bool FileExists(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
+IniText IniText::Read(const std::filesystem::path& file) {
     // A relative name would be looked for in the Windows folder.
     const std::filesystem::path absolute = std::filesystem::absolute(file);
     if (!FileExists(absolute)) {
-        return std::u16string(defaultValue);
+        return IniText(std::string_view());
     }
-    std::array<wchar_t, kIniValueLimit + 1> buffer{};
-    const DWORD length = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
-                                                    Wide(defaultValue).c_str(), buffer.data(),
-                                                    DWORD(buffer.size()), absolute.c_str());
-    return std::u16string(buffer.data(), buffer.data() + length);
+    return IniText([absolute](std::u16string_view section, std::u16string_view key,
+                              std::u16string_view defaultValue) {
+        std::array<wchar_t, kIniValueLimit + 1> buffer{};
+        const DWORD length = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                                        Wide(defaultValue).c_str(), buffer.data(),
+                                                        DWORD(buffer.size()), absolute.c_str());
+        return std::u16string(buffer.data(), buffer.data() + length);
+    });
 }
 
 }  // namespace platform

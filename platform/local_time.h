@@ -1,6 +1,7 @@
 // The local date and time, as the system's time zone settings give them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace platform {
@@ -16,7 +17,13 @@ struct LocalTime {
     int64_t UtcOffsetSeconds = 0;  // local time minus UTC
 };
 
-// Now; throws std::runtime_error when the system cannot tell the local time.
-LocalTime CurrentLocalTime();
+// The local time of a moment (to the second); throws std::runtime_error when
+// the system cannot tell it.
+LocalTime LocalTimeAt(std::chrono::system_clock::time_point time);
+
+// Now.
+inline LocalTime CurrentLocalTime() {
+    return LocalTimeAt(std::chrono::system_clock::now());
+}
 
 }  // namespace platform

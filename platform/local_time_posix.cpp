@@ -5,8 +5,8 @@
 
 namespace platform {
 
-LocalTime CurrentLocalTime() {
-    const std::time_t now = std::time(nullptr);
+LocalTime LocalTimeAt(std::chrono::system_clock::time_point time) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(time);
     std::tm local{};
     if (::localtime_r(&now, &local) == nullptr) {
         throw std::runtime_error("cannot determine the local time");

@@ -16,9 +16,11 @@ int64_t Ticks(const FILETIME& time) {
 
 }  // namespace
 
-LocalTime CurrentLocalTime() {
-    FILETIME utc{};
-    ::GetSystemTimeAsFileTime(&utc);
+LocalTime LocalTimeAt(std::chrono::system_clock::time_point time) {
+    const int64_t unixSeconds =
+        std::chrono::floor<std::chrono::seconds>(time.time_since_epoch()).count();
+    const auto ticks = uint64_t((unixSeconds + kUnixEpochSeconds) * kTicksPerSecond);
+    FILETIME utc{DWORD(ticks), DWORD(ticks >> 32)};
     FILETIME local{};
     SYSTEMTIME parts{};
     if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &parts)) {

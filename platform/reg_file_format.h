@@ -26,10 +26,9 @@ struct RegFileKey {
 
 struct RegFileContents {
     std::vector<RegFileKey> keys;  // in file order; a key may come more than once
-    // Lines that do not make it into the store: malformed lines, keys of other
-    // roots with their values, values before the first key. A value continued
-    // over several lines counts once.
-    int skippedLines = 0;
+    // Malformed lines, keys of other roots with their values, values before
+    // the first key, in file order. A value continued over lines counts once.
+    std::vector<RegSkippedLine> skippedLines;
 };
 
 // Reads UTF-8 with or without BOM, or UTF-16LE with BOM; LF or CRLF.

@@ -13,7 +13,7 @@ void DropCarriageReturn(std::u16string& line) {
 
 RegFileLines DecodeUtf16Le(std::string_view bytes) {
     RegFileLines decoded;
-    decoded.undecodable = int(bytes.size() % 2);
+    decoded.strayByte = bytes.size() % 2 != 0;
     std::u16string line;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto unit = char16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8);

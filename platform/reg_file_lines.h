@@ -15,7 +15,7 @@ using RegFileLine = std::optional<std::u16string>;
 
 struct RegFileLines {
     std::vector<RegFileLine> lines;
-    int undecodable = 0;  // a stray last byte of UTF-16
+    bool strayByte = false;  // a last byte of UTF-16 without its pair
 };
 
 RegFileLines SplitRegFileLines(std::string_view bytes);

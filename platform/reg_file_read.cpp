@@ -218,13 +218,13 @@ class Parser {
   public:
     explicit Parser(std::vector<RegFileLine> lines) : lines_(std::move(lines)) {}
 
-    RegFileContents Run(int skippedLines) {
-        contents_.skippedLines = skippedLines;
+    RegFileContents Run(bool strayByte) {
         bool headerSeen = false;
         while (next_ < lines_.size()) {
+            const int number = int(next_) + 1;
             const auto line = NextLogicalLine();
             if (!line) {
-                ++contents_.skippedLines;
+                contents_.skippedLines.push_back({number, std::nullopt});
                 continue;
             }
             const auto text = Trim(*line);
@@ -237,8 +237,11 @@ class Parser {
             }
             headerSeen = true;
             if (!Accept(text)) {
-                ++contents_.skippedLines;
+                contents_.skippedLines.push_back({number, std::u16string(text)});
             }
+        }
+        if (strayByte) {
+            contents_.skippedLines.push_back({int(lines_.size()), std::nullopt});
         }
         return std::move(contents_);
     }
@@ -298,7 +301,7 @@ class Parser {
 
 RegFileContents ParseRegFile(std::string_view bytes) {
     auto split = SplitRegFileLines(bytes);
-    return Parser(std::move(split.lines)).Run(split.undecodable);
+    return Parser(std::move(split.lines)).Run(split.strayByte);
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include "platform/local_time.h"
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
+#include "platform/user_folders.h"
 
 namespace platform {
 namespace {
@@ -101,13 +102,13 @@ std::string LocalTimeStamp() {
 }
 
 // Keeps the original as <file>.bad-YYYYMMDD-HHMMSS (with "-2", "-3"... when
-// that name is taken).
-void WriteBackup(const std::filesystem::path& file, std::string_view original) {
+// that name is taken); returns the copy's name.
+std::filesystem::path WriteBackup(const std::filesystem::path& file, std::string_view original) {
     const std::string base = file.string() + ".bad-" + LocalTimeStamp();
     for (int number = 1; number <= kMaxBackupsPerSecond; ++number) {
         const auto name = number == 1 ? base : base + "-" + std::to_string(number);
         if (WriteNewFile(name, original)) {
-            return;
+            return name;
         }
     }
     throw std::system_error(EEXIST, std::generic_category(), "cannot create " + base);
@@ -119,10 +120,11 @@ struct RegistryStore::Impl {
     std::filesystem::path file;
     FileKey root{u""};
     bool modified = false;
-    int skippedLines = 0;
+    std::vector<RegSkippedLine> skippedLines;
     bool backupDue = false;
     std::string original;   // the loaded bytes while a backup is due
     std::string readError;  // why the file could not be read; empty when it was
+    std::filesystem::path backupFile;
 };
 
 RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_unique<Impl>()) {
@@ -145,8 +147,8 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
             Assign(node, value.name, std::move(value.value));
         }
     }
-    impl_->skippedLines = contents.skippedLines;
-    if (impl_->skippedLines > 0) {
+    impl_->skippedLines = std::move(contents.skippedLines);
+    if (!impl_->skippedLines.empty()) {
         impl_->backupDue = true;
         impl_->original = std::move(*bytes);
     }
@@ -229,13 +231,13 @@ void RegistryStore::Close() {
     const std::string name = impl.file.string();
     if (!impl.readError.empty()) {
         // What is on disk was never seen; writing would lose it.
-        throw std::runtime_error("cannot save " + name + ": it could not be read (" +
-                                 impl.readError + ")");
+        throw std::runtime_error("cannot save " + name + ": the file there could not be read (" +
+                                 impl.readError + "), so it is left as it is");
     }
     try {
         CreateFolders(impl.file.parent_path());
         if (impl.backupDue) {
-            WriteBackup(impl.file, impl.original);
+            impl.backupFile = WriteBackup(impl.file, impl.original);
             impl.backupDue = false;
             impl.original.clear();
         }
@@ -253,8 +255,16 @@ std::string RegistryStore::Serialize() const {
     return out;
 }
 
-int RegistryStore::SkippedLines() const {
+const std::vector<RegSkippedLine>& RegistryStore::SkippedLines() const {
     return impl_->skippedLines;
+}
+
+const std::string& RegistryStore::ReadError() const {
+    return impl_->readError;
+}
+
+const std::filesystem::path& RegistryStore::BackupFile() const {
+    return impl_->backupFile;
 }
 
 }  // namespace platform

@@ -31,6 +31,14 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// A line of the store file that does not make it into the store.
+struct RegSkippedLine {
+    int number;                          // from 1; a value continued over lines: its first
+    std::optional<std::u16string> text;  // null when the line is not UTF-8 text
+
+    bool operator==(const RegSkippedLine&) const = default;
+};
+
 // An open key; owned by the store that gave it.
 class RegistryKey {
   public:
@@ -76,6 +84,18 @@ class Registry {
     // Ends the work on the store: what was changed is kept for good. Throws
     // std::runtime_error naming the store and the reason when it cannot be.
     virtual void Close() = 0;
+
+    // What the store's file showed when it was loaded: the lines that could
+    // not be parsed (counting also the keys of roots other than
+    // HKEY_CURRENT_USER with their values), and why it could not be read
+    // (empty when it was read or is missing). The system registry has no file
+    // and reports neither.
+    virtual const std::vector<RegSkippedLine>& SkippedLines() const = 0;
+    virtual const std::string& ReadError() const = 0;
+
+    // Where Close() kept the original of a file with skipped lines; empty
+    // while no copy was made, and always for the system registry.
+    virtual const std::filesystem::path& BackupFile() const = 0;
 };
 
 // The file that holds the user's store: $XDG_CONFIG_HOME/kvadrel/registry.reg,
@@ -94,8 +114,9 @@ class RegistryStore : public Registry {
 
     // Loads the file (a missing file is an empty store). Lines that cannot be
     // parsed are skipped; the next Close() that writes keeps the original
-    // file as <file>.bad-YYYYMMDD-HHMMSS first. A file that exists but cannot
-    // be read gives an empty store whose Close() throws rather than replace it.
+    // file as <file>.bad-YYYYMMDD-HHMMSS first (BackupFile()). A file that
+    // exists but cannot be read gives an empty store (ReadError()) whose
+    // Close() throws rather than replace it.
     explicit RegistryStore(std::filesystem::path file);
     ~RegistryStore() override;
     RegistryStore(const RegistryStore&) = delete;
@@ -122,9 +143,9 @@ class RegistryStore : public Registry {
     // The text of the store in the export format (what Close() writes).
     std::string Serialize() const;
 
-    // Number of lines of the loaded file that could not be parsed, counting
-    // also the keys of roots other than HKEY_CURRENT_USER with their values.
-    int SkippedLines() const;
+    const std::vector<RegSkippedLine>& SkippedLines() const override;
+    const std::string& ReadError() const override;
+    const std::filesystem::path& BackupFile() const override;
 
   private:
     struct Impl;

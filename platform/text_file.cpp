@@ -1,123 +1,57 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 
+#include "platform/codepage.h"
 #include "platform/file_reader.h"
 
 namespace platform {
 namespace {
 
-// Read in pieces of this size, so that a big file is never held twice (as
-// bytes and as lines) at the same time.
-constexpr size_t kChunkSize = 1 << 20;
-
-// Reads through a source file, by its path or through an open one.
-class SourceReader {
-  public:
-    explicit SourceReader(SourceFile& file) : file_(file) {}
-
-    // Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
-    size_t Fill(char* buffer, size_t capacity) {
-        size_t filled = 0;
-        while (filled < capacity) {
-            const size_t got = file_.Read(buffer + filled, capacity - filled);
-            if (got == 0) {
-                break;
-            }
-            filled += got;
+// Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
+template <class Reader>
+size_t Fill(Reader& reader, char* buffer, size_t capacity) {
+    size_t filled = 0;
+    while (filled < capacity) {
+        const size_t got = reader.Read(buffer + filled, capacity - filled);
+        if (got == 0) {
+            break;
         }
-        return filled;
+        filled += got;
     }
+    return filled;
+}
 
-  private:
-    SourceFile& file_;
-};
-
-// A file opened by its path, for reading only.
-class PathSourceFile : public SourceFile {
-  public:
-    explicit PathSourceFile(const std::filesystem::path& file) : reader_(file) {}
-
-    FileIdentity Identity() override { return {}; }
-    bool HeldAlone() override { return false; }
-    size_t Read(char* buffer, size_t capacity) override { return reader_.Fill(buffer, capacity); }
-
-  private:
-    FileReader reader_;
-};
-
-// Cuts text that arrives in pieces into lines at CR, LF and CRLF, also where
-// a line or a CRLF spans two pieces.
-class LineSplitter {
-  public:
-    explicit LineSplitter(std::vector<AnsiString>& lines) : lines_(lines) {}
-
-    void Feed(std::string_view text) {
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        if (afterCr_ && p != end) {
-            afterCr_ = false;
-            if (*p == '\n') {
-                ++p;
-            }
-        }
-        const char* lf = Find(p, end, '\n');
-        while (p != end) {
-            if (lf < p) {
-                lf = Find(p, end, '\n');
-            }
-            const char* const lineEnd = Find(p, lf, '\r');
-            if (lineEnd == end) {
-                partial_.append(p, end);
-                return;
-            }
-            AddLine(p, lineEnd);
-            p = lineEnd + 1;
-            if (*lineEnd == '\r') {
-                if (p == end) {
-                    afterCr_ = true;
-                } else if (*p == '\n') {
-                    ++p;
-                }
-            }
-        }
+// The whole file, held once: as large as its size says, and growing only for
+// a stream or a file that grew meanwhile.
+template <class Reader>
+std::string ReadBytes(Reader& reader, size_t sizeHint) {
+    std::string bytes;
+    bytes.reserve(sizeHint);
+    bytes.resize(bytes.capacity());
+    const size_t filled = Fill(reader, bytes.data(), bytes.size());
+    if (filled < bytes.size()) {
+        bytes.resize(filled);
+        return bytes;
     }
-
-    // The last line, when the text does not end with a break.
-    void Finish() {
-        if (!partial_.empty()) {
-            lines_.push_back(std::move(partial_));
-            partial_.clear();
-        }
+    constexpr size_t kPiece = 1 << 20;
+    const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    while (const size_t size = Fill(reader, piece.get(), kPiece)) {
+        bytes.append(piece.get(), size);
     }
-
-  private:
-    static const char* Find(const char* from, const char* end, char byte) {
-        const void* found = std::memchr(from, byte, size_t(end - from));
-        return found != nullptr ? static_cast<const char*>(found) : end;
-    }
-
-    void AddLine(const char* begin, const char* end) {
-        if (partial_.empty()) {
-            lines_.emplace_back(begin, end);
-        } else {
-            partial_.append(begin, end);
-            lines_.push_back(std::move(partial_));
-            partial_.clear();
-        }
-    }
-
-    std::vector<AnsiString>& lines_;
-    AnsiString partial_;    // the start of a line that goes on in the next piece
-    bool afterCr_ = false;  // the last piece ended with CR: an LF now completes the CRLF
-};
+    return bytes;
+}
 
 enum class Encoding { Bytes, Utf8, Utf16LE, Utf16BE };
 
-// The encoding a byte-order mark at the start of `text` announces; removes the mark.
-Encoding TakeByteOrderMark(std::string_view& text) {
+// The encoding a byte-order mark at the start of `text` announces, and the
+// mark's length.
+std::pair<Encoding, size_t> ByteOrderMark(std::string_view text) {
     constexpr std::pair<std::string_view, Encoding> kMarks[] = {
         {"\xEF\xBB\xBF", Encoding::Utf8},
         {"\xFF\xFE", Encoding::Utf16LE},
@@ -125,65 +59,131 @@ Encoding TakeByteOrderMark(std::string_view& text) {
     };
     for (const auto& [mark, encoding] : kMarks) {
         if (text.starts_with(mark)) {
-            text.remove_prefix(mark.size());
-            return encoding;
+            return {encoding, mark.size()};
         }
     }
-    return Encoding::Bytes;
+    return {Encoding::Bytes, 0};
 }
 
-// A lone last byte becomes U+FFFD.
-std::u16string Utf16Units(std::string_view bytes, Encoding encoding) {
+// Converts the UTF-16 text from `from` on to Windows-1251 at the start of
+// `bytes`, piece by piece, and cuts `bytes` to it. A lone last byte becomes '?'.
+void Utf16ToCp1251InPlace(std::string& bytes, size_t from, Encoding encoding) {
+    constexpr size_t kPieceUnits = 1 << 16;
+    const size_t pairsEnd = from + (bytes.size() - from) / 2 * 2;
     std::u16string units;
-    units.reserve(bytes.size() / 2 + 1);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units += encoding == Encoding::Utf16BE ? char16_t(first << 8 | second)
-                                               : char16_t(second << 8 | first);
+    size_t read = from;
+    size_t written = 0;
+    while (read < pairsEnd) {
+        units.clear();
+        for (; read < pairsEnd && units.size() < kPieceUnits; read += 2) {
+            const auto first = static_cast<unsigned char>(bytes[read]);
+            const auto second = static_cast<unsigned char>(bytes[read + 1]);
+            units += encoding == Encoding::Utf16BE ? char16_t(first << 8 | second)
+                                                   : char16_t(second << 8 | first);
+        }
+        // A first half of a pair waits for its second half in the next piece.
+        if (read < pairsEnd && units.back() >= 0xD800 && units.back() <= 0xDBFF) {
+            units.pop_back();
+            read -= 2;
+        }
+        // One byte a character, each from at least two bytes read.
+        const AnsiString text = Utf16ToCp1251(units);
+        std::memcpy(bytes.data() + written, text.data(), text.size());
+        written += text.size();
     }
-    if (bytes.size() % 2 != 0) {
-        units += u'\uFFFD';
+    if (pairsEnd != bytes.size()) {
+        bytes[written++] = '?';
     }
-    return units;
+    bytes.resize(written);
+}
+
+// Whether a line ends at text[i]: an LF, or a CR that no LF follows.
+bool EndsLine(std::string_view text, size_t i) {
+    return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+}
+
+// Lines of the text, exactly: one per break, and one for text after the last.
+size_t CountLines(std::string_view text) {
+    // In blocks of a fixed length, which the compiler turns into vector
+    // instructions: byte by byte this costs more than the cutting itself.
+    constexpr size_t kBlock = 64;
+    size_t lines = 0;
+    size_t i = 0;
+    for (; i + kBlock < text.size(); i += kBlock) {
+        uint8_t inBlock = 0;
+        for (size_t j = i; j < i + kBlock; ++j) {
+            const int lf = text[j] == '\n';
+            const int crAlone = int(text[j] == '\r') & int(text[j + 1] != '\n');
+            inBlock += uint8_t(lf | crAlone);
+        }
+        lines += inBlock;
+    }
+    for (; i < text.size(); ++i) {
+        lines += size_t(EndsLine(text, i));
+    }
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
+        ++lines;
+    }
+    return lines;
+}
+
+const char* Find(const char* from, const char* end, char byte) {
+    const void* found = std::memchr(from, byte, size_t(end - from));
+    return found != nullptr ? static_cast<const char*>(found) : end;
 }
 
 }  // namespace
 
-std::vector<AnsiString> ReadTextLines(const std::filesystem::path& file) {
-    PathSourceFile source(file);
-    return ReadTextLines(source);
-}
-
-std::vector<AnsiString> ReadTextLines(SourceFile& file) {
-    SourceReader reader(file);
-    const auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
-    std::string_view text(chunk.get(), reader.Fill(chunk.get(), kChunkSize));
-    const Encoding encoding = TakeByteOrderMark(text);
-
-    std::vector<AnsiString> lines;
-    LineSplitter splitter(lines);
+LineList SplitTextLines(std::string bytes) {
+    auto [encoding, start] = ByteOrderMark(bytes);
     if (encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE) {
         // CR and LF bytes occur inside other UTF-16 characters: convert first.
-        std::string bytes(text);
-        while (const size_t size = reader.Fill(chunk.get(), kChunkSize)) {
-            bytes.append(chunk.get(), size);
-        }
-        splitter.Feed(Utf16ToCp1251(Utf16Units(bytes, encoding)));
-    } else {
-        // UTF-8 never has CR or LF bytes inside a character: split, then convert.
-        splitter.Feed(text);
-        while (const size_t size = reader.Fill(chunk.get(), kChunkSize)) {
-            splitter.Feed({chunk.get(), size});
-        }
+        Utf16ToCp1251InPlace(bytes, start, encoding);
+        start = 0;
     }
-    splitter.Finish();
-    if (encoding == Encoding::Utf8) {
-        for (AnsiString& line : lines) {
-            line = Utf8ToCp1251(line);
+    LineList::CheckSize(bytes.size() - start);
+    LineList lines;
+    lines.starts_.reserve(CountLines(std::string_view(bytes).substr(start)) + 1);
+    // The lines stay where they are, with their breaks. Lines converted from
+    // UTF-8 move to the end of the one before, which they never pass.
+    char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    const char* p = data + start;
+    const char* lf = Find(p, end, '\n');
+    size_t written = 0;
+    while (p != end) {
+        if (lf < p) {
+            lf = Find(p, end, '\n');
         }
+        const char* const lineEnd = Find(p, lf, '\r');
+        const char* next = lineEnd;
+        if (next != end && *next++ == '\r' && next != end && *next == '\n') {
+            ++next;
+        }
+        if (encoding == Encoding::Utf8) {
+            // UTF-8 never has CR or LF bytes inside a character: cut, then convert.
+            const AnsiString line = Utf8ToCp1251(std::string_view(p, size_t(lineEnd - p)));
+            std::memcpy(data + written, line.data(), line.size());
+            written += line.size();
+        } else {
+            written = size_t(next - data);
+        }
+        lines.starts_.push_back(uint32_t(written));
+        p = next;
     }
+    bytes.resize(written);
+    lines.bytes_ = std::move(bytes);
     return lines;
+}
+
+LineList ReadTextLines(const std::filesystem::path& file) {
+    FileReader reader(file);
+    const size_t sizeHint = reader.SizeHint();
+    return SplitTextLines(ReadBytes(reader, sizeHint));
+}
+
+LineList ReadTextLines(SourceFile& file) {
+    return SplitTextLines(ReadBytes(file, size_t(file.Identity().Size)));
 }
 
 }  // namespace platform

@@ -155,6 +155,11 @@ class SystemRegistry : public Registry {
     // The registry keeps every change as it is made; closing only lets go of the keys.
     void Close() override { keys_.clear(); }
 
+    // No file of ours lies behind the registry: nothing is skipped or kept.
+    const std::vector<RegSkippedLine>& SkippedLines() const override { return noLines_; }
+    const std::string& ReadError() const override { return noError_; }
+    const std::filesystem::path& BackupFile() const override { return noBackup_; }
+
   private:
     static RegValue Decode(DWORD type, const std::vector<BYTE>& data) {
         RegValue value;
@@ -177,6 +182,9 @@ class SystemRegistry : public Registry {
     }
 
     std::vector<std::unique_ptr<OpenKey>> keys_;  // every key opened, closed with the store
+    const std::vector<RegSkippedLine> noLines_;
+    const std::string noError_;
+    const std::filesystem::path noBackup_;
 };
 
 }  // namespace

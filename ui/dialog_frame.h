@@ -16,7 +16,8 @@ class QWidget;
 inline constexpr Qt::WindowFlags kTitleOnlyDialogFlags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
-// One-line rows start their control this far in.
+// One-line rows start their control this far in (in the original font's
+// pixels, TFontScale).
 inline constexpr int kCaptionWidth = 150;
 
 // "OK" (the default button, Enter) and "Отмена" (Esc).

@@ -1,7 +1,8 @@
 #include "ui/exception_box.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "ui/application_title.h"
 
 QString ExceptionBoxText(const QString& message) {
     if (!message.isEmpty() && message.back() > QChar(u'.')) {
@@ -11,6 +12,5 @@ QString ExceptionBoxText(const QString& message) {
 }
 
 void ShowExceptionBox(QWidget* parent, const QString& message) {
-    QMessageBox::critical(parent, QApplication::applicationDisplayName(),
-                          ExceptionBoxText(message));
+    QMessageBox::critical(parent, ApplicationTitle(), ExceptionBoxText(message));
 }

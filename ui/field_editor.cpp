@@ -5,20 +5,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 
-#include "engine/dbf_field_name.h"
+#include "engine/dbf/dbf_field_name.h"
 #include "ui/dialog_frame.h"
+#include "ui/font_scale.h"
+#include "ui/spin_edit.h"
 #include "ui/transport_format.h"
 
 namespace {
 
-QSpinBox* NewSpinEdit(QWidget* parent, const char* name, int maximum) {
-    auto* edit = new QSpinBox(parent);
+TSpinEdit* NewSpinEdit(QWidget* parent, const char* name, int maximum) {
+    auto* edit = new TSpinEdit(1, maximum, parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(1, maximum);
-    // A typed value outside the range is brought into it when the focus leaves.
-    edit->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     return edit;
 }
 
@@ -56,8 +54,9 @@ QString FieldNameFaultText(dbf::FieldNameFault fault) {
 TfmField::TfmField(TDF& field, QWidget* owner, const TDD* type)
     : QDialog(owner, kTitleOnlyDialogFlags), field_(field), type_(type) {
     setWindowTitle(QStringLiteral(u"Поле"));
+    const TFontScale scale(font());
     auto* rows = new QGridLayout(this);
-    rows->setColumnMinimumWidth(0, kCaptionWidth);
+    rows->setColumnMinimumWidth(0, scale.X(kCaptionWidth));
     rows->setColumnStretch(1, 1);
 
     edName = new QLineEdit(this);
@@ -101,7 +100,7 @@ TfmField::TfmField(TDF& field, QWidget* owner, const TDD* type)
     } else if (field.Key == kMoscowFormat) {
         lbCode->setText(QStringLiteral(u"Смещение"));
     }
-    resize(360, 170);
+    resize(scale.Size(360, 170));
 }
 
 QString TfmField::TrimmedName() const {

@@ -4,6 +4,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/font_scale.h"
+
 namespace {
 
 QToolButton* AddButton(QWidget* bar, const char* name, const char16_t* caption,
@@ -13,8 +15,9 @@ QToolButton* AddButton(QWidget* bar, const char* name, const char16_t* caption,
     button->setText(QString::fromUtf16(caption));
     button->setIcon(bar->style()->standardIcon(picture));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // At least 60 x 40; wider when the font needs it to show the whole caption.
-    button->setMinimumSize(60, 40);
+    // At least 60 x 40 of the original font's pixels; wider when the font
+    // needs it to show the whole caption.
+    button->setMinimumSize(TFontScale(bar->font()).Size(60, 40));
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     bar->layout()->addWidget(button);
     return button;

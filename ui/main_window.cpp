@@ -1,16 +1,18 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ui/application_title.h"
+#include "ui/font_scale.h"
 #include "ui/region_dialog.h"
 #include "ui/uncaught_error.h"
 
 namespace {
 
+// The layout's sizes in the original font's pixels (TFontScale).
 constexpr int kClientWidth = 385;
 constexpr int kClientHeight = 90;
 constexpr int kToolbarHeight = 29;
@@ -25,14 +27,15 @@ TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       Bar(new TLedBar(this)),
-      Panel(new QLabel(this)),
+      Panel(new TStatusLabel(this)),
       RzToolbar1(new QToolBar(this)),
       Info_Panel(new QStatusBar(this)),
       settings_(std::move(settings)),
       paneStatus_(*Panel),
       barProgress_(*Bar) {
-    setWindowTitle(QGuiApplication::applicationDisplayName());
-    setFixedSize(kClientWidth, kClientHeight);
+    setWindowTitle(ApplicationTitle());
+    const TFontScale scale(font());
+    setFixedSize(scale.Size(kClientWidth, kClientHeight));
     RzToolbar1->setMovable(false);
     RzToolbar1->setFloatable(false);
     RzToolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -42,15 +45,16 @@ TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
         QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none;"
                        " border-top: 2px groove palette(mid); }"
                        " QToolButton { margin-top: 2px; }"));
-    Start = AddAction(QStringLiteral("Старт"), &TfmMain::StartExecute);
-    Stop = AddAction(QStringLiteral("Стоп"), &TfmMain::StopExecute);
-    Region = AddAction(QStringLiteral("Настройка"), &TfmMain::RegionExecute);
-    Help = AddAction(QStringLiteral("Справка"), nullptr);
+    const QSize buttonSize = scale.Size(kButtonWidth, kToolbarHeight);
+    Start = AddAction(QStringLiteral("Старт"), &TfmMain::StartExecute, buttonSize);
+    Stop = AddAction(QStringLiteral("Стоп"), &TfmMain::StopExecute, buttonSize);
+    Region = AddAction(QStringLiteral("Настройка"), &TfmMain::RegionExecute, buttonSize);
+    Help = AddAction(QStringLiteral("Справка"), nullptr, buttonSize);
     Help->setEnabled(false);
-    Exit = AddAction(QStringLiteral("Выход"), &TfmMain::ExitExecute);
+    Exit = AddAction(QStringLiteral("Выход"), &TfmMain::ExitExecute, buttonSize);
 
     Info_Panel->setSizeGripEnabled(false);
-    Info_Panel->setFixedHeight(kStatusBarHeight);
+    Info_Panel->setFixedHeight(scale.Y(kStatusBarHeight));
     Panel->setAlignment(Qt::AlignCenter);
     Info_Panel->addWidget(Panel, 1);
 
@@ -60,7 +64,9 @@ TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(RzToolbar1);
     auto* barArea = new QVBoxLayout;
-    barArea->setContentsMargins(kBarMargin, kBarMargin, kBarMargin, kBarMargin);
+    const int marginX = scale.X(kBarMargin);
+    const int marginY = scale.Y(kBarMargin);
+    barArea->setContentsMargins(marginX, marginY, marginX, marginY);
     barArea->addWidget(Bar);
     layout->addLayout(barArea, 1);
     layout->addWidget(Info_Panel);
@@ -74,14 +80,14 @@ TfmMain::~TfmMain() {
     EndWorker();
 }
 
-QAction* TfmMain::AddAction(const QString& caption, void (TfmMain::*handler)()) {
+QAction* TfmMain::AddAction(const QString& caption, void (TfmMain::*handler)(), QSize buttonSize) {
     auto* action = new QAction(caption, this);
     if (handler != nullptr) {
         connect(action, &QAction::triggered, this,
                 [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
     }
     RzToolbar1->addAction(action);
-    RzToolbar1->widgetForAction(action)->setFixedSize(kButtonWidth, kToolbarHeight);
+    RzToolbar1->widgetForAction(action)->setFixedSize(buttonSize);
     return action;
 }
 

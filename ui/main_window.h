@@ -15,6 +15,7 @@
 #include "engine/delta.h"
 #include "ui/led_bar.h"
 #include "ui/qt_dispatcher.h"
+#include "ui/status_label.h"
 #include "ui/worker_view.h"
 
 class TfmMain : public QWidget {
@@ -44,7 +45,7 @@ class TfmMain : public QWidget {
 
     // The controls.
     TLedBar* Bar;
-    QLabel* Panel;
+    TStatusLabel* Panel;
     QToolBar* RzToolbar1;
     QStatusBar* Info_Panel;
     // The actions.
@@ -67,8 +68,9 @@ class TfmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // A toolbar button showing the caption; `handler` runs when it is pressed.
-    QAction* AddAction(const QString& caption, void (TfmMain::*handler)());
+    // A toolbar button of the given size showing the caption; `handler` runs
+    // when it is pressed.
+    QAction* AddAction(const QString& caption, void (TfmMain::*handler)(), QSize buttonSize);
     // Ends the worker, if any: the wait keeps running its hand-overs.
     void EndWorker();
 

@@ -10,6 +10,7 @@
 
 #include "ui/ansi_text.h"
 #include "ui/exception_box.h"
+#include "ui/font_scale.h"
 #include "ui/list_tool_bar.h"
 #include "ui/type_editor.h"
 
@@ -44,14 +45,18 @@ TfmRegion::TfmRegion(QWidget* owner, std::filesystem::path storeFile)
     auto* buttons = new QDialogButtonBox(this);
     btClose = buttons->addButton(QStringLiteral(u"Закрыть"), QDialogButtonBox::RejectRole);
     btClose->setObjectName(QStringLiteral("btClose"));
+    // A button of the cancel kind only (Esc): Enter, on a row or anywhere
+    // else, closes nothing.
+    btClose->setAutoDefault(false);
 
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
+    const TFontScale scale(font());
+    layout->setContentsMargins(scale.X(10), scale.Y(10), scale.X(10), scale.Y(10));
     layout->addWidget(List, 0, 0);
     layout->addWidget(tools_, 0, 1);
     layout->addWidget(cbAuto, 1, 0, 1, 2);
     layout->addWidget(buttons, 2, 0, 1, 2);
-    setFixedSize(407, 284);
+    setFixedSize(scale.Size(407, 284));
 
     DL_.Load(storeFile_);
     cbAuto->setChecked(DL_.AutoRun);

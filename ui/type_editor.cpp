@@ -18,11 +18,14 @@
 
 #include "ui/ansi_text.h"
 #include "ui/dialog_frame.h"
-#include "ui/directory_chooser.h"
+#include "ui/directory_dialog.h"
 #include "ui/field_editor.h"
+#include "ui/font_scale.h"
 #include "ui/list_tool_bar.h"
 #include "ui/transport_format.h"
 #include "ui/type_name_rule.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -57,10 +60,10 @@ QWidget* AddOneLineRow(QVBoxLayout* rows, std::vector<QLabel*>& captions, const 
     return row;
 }
 
-// The controls start kCaptionWidth in, or further when the font needs more
+// The controls start `captionWidth` in, or further when the font needs more
 // room for a whole caption.
-void AlignOneLineRows(const std::vector<QLabel*>& captions) {
-    int width = kCaptionWidth;
+void AlignOneLineRows(const std::vector<QLabel*>& captions, int captionWidth) {
+    int width = captionWidth;
     for (const QLabel* caption : captions) {
         width = std::max(width, caption->sizeHint().width());
     }
@@ -90,6 +93,21 @@ QComboBox* NewRoleBox(const char* name) {
     // The drop-down list holds the field names only, never what was typed.
     box->setInsertPolicy(QComboBox::NoInsert);
     return box;
+}
+
+// Sets a column's fixed width: `width`, or more where the column's caption, or
+// one of the other captions it may get, needs it.
+void FixColumnWidth(QTreeWidget* list, int column, int width, const QStringList& otherCaptions) {
+    QHeaderView* header = list->header();
+    QTreeWidgetItem* captions = list->headerItem();
+    const QString caption = captions->text(column);
+    width = std::max(width, header->sectionSizeHint(column));
+    for (const QString& other : otherCaptions) {
+        captions->setText(column, other);
+        width = std::max(width, header->sectionSizeHint(column));
+    }
+    captions->setText(column, caption);
+    header->resizeSection(column, width);
 }
 
 TDF& FieldOf(const QTreeWidgetItem* row) {
@@ -170,7 +188,7 @@ TfmRegEdit::TfmRegEdit(TDD& type, QWidget* owner, const TDL* list)
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
     ListSelectItem();
     ApplyOkRule();
-    resize(800, 490);
+    resize(TFontScale(font()).Size(800, 490));
 }
 
 QWidget* TfmRegEdit::NewSettingsHalf() {
@@ -212,7 +230,7 @@ QWidget* TfmRegEdit::NewSettingsHalf() {
     lbKodObj = addRoleRow("lbKodObj", u"Поле кода объекта учета", "cbKodObj", cbKodObj);
     lbCeria = addRoleRow("lbCeria", u"Поле шифра региона", "cbCeria", cbCeria);
     lbTipZnak = addRoleRow("lbTipZnak", u"Поле типа знака", "cbTipZnak", cbTipZnak);
-    AlignOneLineRows(captions);
+    AlignOneLineRows(captions, TFontScale(font()).X(kCaptionWidth));
     rows->addStretch();
     return half;
 }
@@ -233,11 +251,15 @@ QWidget* TfmRegEdit::NewFieldsHalf() {
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
-    header->resizeSection(kNameColumn, 130);
     for (int column : {kSizeColumn, kCodeColumn, kACodeColumn}) {
-        header->resizeSection(column, 50);
         List->headerItem()->setTextAlignment(column, Qt::AlignCenter);
     }
+    const TFontScale scale(font());
+    FixColumnWidth(List, kNameColumn, scale.X(130), {});
+    FixColumnWidth(List, kSizeColumn, scale.X(50), {});
+    // The code column is captioned by the format.
+    FixColumnWidth(List, kCodeColumn, scale.X(50), {u"Шифр"_s, u"Смещение"_s});
+    FixColumnWidth(List, kACodeColumn, scale.X(50), {});
     List->setMinimumWidth(header->length() + 2 * List->frameWidth());
 
     tools_ = new ListToolBar(group);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "ui/application_title.h"
 #include "ui/exception_box.h"
 
 namespace {
@@ -27,7 +28,7 @@ QString CurrentMessage() {
 
 void ShowCurrentException() {
     const QString message = CurrentMessage();
-    std::fprintf(stderr, "%s: %s\n", QGuiApplication::applicationDisplayName().toUtf8().constData(),
+    std::fprintf(stderr, "%s: %s\n", ApplicationTitle().toUtf8().constData(),
                  ExceptionBoxText(message).toUtf8().constData());
     std::fflush(stderr);
     if (HasScreen()) {

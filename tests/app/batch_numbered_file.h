@@ -16,7 +16,7 @@
 
 #include "batch_workspace.h"
 #include "config/descriptors.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 
 class NumberedFile {
   public:

@@ -17,9 +17,9 @@
 #include "batch_numbered_file.h"
 #include "batch_progress.h"
 #include "batch_workspace.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "platform/single_instance.h"
-#include "tests/engine/read_dbf.h"
+#include "tests/engine/dbf/read_dbf.h"
 
 namespace fs = std::filesystem;
 
@@ -48,15 +48,6 @@ std::string SortedLines(const std::string& text) {
         sorted += line + "\n";
     }
     return sorted;
-}
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class BatchTest : public ::testing::Test {
@@ -94,8 +85,8 @@ TEST_F(BatchTest, ConvertsEachFileIntoATableThatAnIndependentReaderReads) {
     EXPECT_EQ(run.errors, "");  // not a terminal: no progress
     EXPECT_EQ(SortedLines(run.output),
               ws_.Converted("a.txt", "a.dbf", 2) + ws_.Converted("b.txt", "b.dbf", 0));
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{".d.txt", "c.dat"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"a.dbf", "b.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{".d.txt", "c.dat"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"a.dbf", "b.dbf"}));
 
     // Field names, widths, the count and the rows, Cyrillic intact, values
     // longer than their field cut to its width.
@@ -145,7 +136,7 @@ TEST_F(BatchTest, FileThatCannotBeConvertedIsReportedAndStays) {
          [](const BatchWorkspace& ws, TDD& t) { t.To = ws.OutFolder() + "missing/"; },
          "does not exist", true},
         {"field list the table refuses",
-         [](const BatchWorkspace&, TDD& t) { t.Add("1BAD", 5, 3, 3); }, "1BAD", true},
+         [](const BatchWorkspace&, TDD& t) { t.Add("1BAD", 5, 3, 3); }, "1BAD", false},
         {"older table that cannot be removed",
          [](const BatchWorkspace& ws, TDD&) { fs::create_directory(ws.Out() / "f.dbf"); },
          "cannot delete table", true},
@@ -175,9 +166,37 @@ TEST_F(BatchTest, FileThatCannotBeConvertedIsReportedAndStays) {
         const std::string subject = (ws.In() / (c.perFile ? "f.txt" : "*.txt")).string();
         EXPECT_EQ(errors[0].rfind(subject + ": ", 0), 0u) << errors[0];
         EXPECT_NE(errors[0].find(c.reason), std::string::npos) << errors[0];
-        EXPECT_EQ(Names(ws.In()), (std::vector<std::string>{"f.txt"}));
+        EXPECT_EQ(FolderNames(ws.In()), (std::vector<std::string>{"f.txt"}));
         EXPECT_FALSE(fs::is_regular_file(ws.Out() / "f.dbf"));
     }
+}
+
+// Tables written into the source folder itself are never taken as sources,
+// the line printed names the table written even where the target folder has
+// no final separator, and a name Windows-1251 cannot write is a failure.
+TEST(BatchBoundaryTest, OwnTablesOddNamesAndThePrintedTable) {
+    BatchWorkspace ws;
+    TDL config;
+    TDD* type = ws.AddType(config, "t");
+    type->Add("A", 5, 1, 1);
+    type->Mask = "*";
+    type->To = platform::Utf8ToCp1251(ws.In().string());  // the source folder, no final '/'
+    ws.Save(config);
+    ws.WriteSource("r.txt", {"&АМТ", "/01=x"});
+
+    const std::string printed =
+        (ws.In() / "r.txt").string() + " -> " + (ws.In() / "r.dbf").string() + " (1 records)\n";
+    EXPECT_EQ(ws.RunOnce().output, printed);
+    const BatchWorkspace::Run again = ws.RunOnce();
+    EXPECT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(again.output, "");
+    EXPECT_EQ(FolderNames(ws.In()), std::vector<std::string>{"r.dbf"});
+
+    ws.WriteSource("\xE6\x97\xA5.txt", {"&АМТ", "/01=y"});  // a CJK letter
+    const BatchWorkspace::Run odd = ws.RunOnce();
+    EXPECT_EQ(odd.status, 1);
+    EXPECT_NE(odd.errors.find("Windows-1251"), std::string::npos) << odd.errors;
+    EXPECT_TRUE(fs::exists(ws.In() / "\xE6\x97\xA5.txt"));
 }
 
 TEST_F(BatchTest, BusyFileIsLeftForALaterRun) {
@@ -191,23 +210,20 @@ TEST_F(BatchTest, BusyFileIsLeftForALaterRun) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.output, ws_.Converted("free.txt", "free.dbf", 1));
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"busy.txt"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"free.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"busy.txt"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"free.dbf"}));
 
     ::close(held);
     run = ws_.RunOnce();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, ws_.Converted("busy.txt", "busy.dbf", 1));
-    EXPECT_TRUE(Names(ws_.In()).empty());
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
 }
 
 TEST_F(BatchTest, BadArgumentsAreRefusedBeforeAnythingIsTouched) {
     ws_.WriteSource("a.txt", {"&АМТ", "/01=1"});
     const std::vector<std::vector<std::string>> cases = {
-        {"--bogus"},
-        {"--once", "--ini"},
-        {"--once", "extra"},
-        {"-once"},
+        {"--bogus"}, {"--once", "--ini"}, {"--once", "extra"}, {"-once"}, {"--check", "--once"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.back());
@@ -215,8 +231,8 @@ TEST_F(BatchTest, BadArgumentsAreRefusedBeforeAnythingIsTouched) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.output, "");
         EXPECT_NE(run.errors.find(kUsage), std::string::npos) << run.errors;
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"a.txt"}));
-        EXPECT_TRUE(Names(ws_.Out()).empty());
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"a.txt"}));
+        EXPECT_TRUE(FolderNames(ws_.Out()).empty());
     }
 }
 
@@ -227,7 +243,7 @@ TEST_F(BatchTest, SecondCopyRefusesToStart) {
         EXPECT_EQ(run.status, 3);
         EXPECT_EQ(run.output, "");
         EXPECT_EQ(run.errors, "Программа уже запущена.\n");
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"a.txt"}));
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"a.txt"}));
     };
     {
         SCOPED_TRACE("the lock held as the window holds it");
@@ -291,3 +307,63 @@ TEST_F(BatchTest, StopSignalEndsTheRunCleanly) {
 }
 
 }  // namespace
+
+TEST_F(BatchTest, StopSignalEndsAOnePassRunAfterTheFileBeingFilled) {
+    constexpr int kRecords = 100'000;
+    constexpr int kFiles = 4;
+    TDL config;
+    NumberedFile::AddFields(*ws_.AddType(config, "big"));
+    ws_.Save(config);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        for (int i = 0; i < kFiles; ++i) {
+            NumberedFile::Write(ws_.In() / ("big" + std::to_string(i) + ".txt"), kRecords);
+        }
+        ChildProgram batch = ws_.Start(ws_.Arguments(true), ErrorOutput::Terminal);
+        ASSERT_TRUE(batch.CollectUntil(
+            [&] {
+                for (const auto& frame : ProgressFrames(batch.Errors())) {
+                    if (frame.caption.rfind("Преобразование ", 0) == 0) {
+                        return true;
+                    }
+                }
+                return false;
+            },
+            kRunBound));
+        batch.Signal(signal);
+        EXPECT_EQ(batch.WaitForExit(kStopBound), 0);
+
+        // The file being filled was finished and the pass ended there (a busy
+        // machine may have begun the next file before the signal came).
+        const size_t converted = Lines(batch.Output()).size();
+        EXPECT_GE(converted, 1u) << batch.Output();
+        EXPECT_LT(converted, size_t(kFiles)) << batch.Output();
+        EXPECT_EQ(FolderNames(ws_.In()).size(), kFiles - converted);
+        const std::vector<std::string> tables = FolderNames(ws_.Out());
+        ASSERT_EQ(tables.size(), converted);
+        for (const auto& table : tables) {
+            NumberedFile::ExpectTable(ReadDbf(ws_.Out() / table), kRecords);
+        }
+        fs::remove_all(ws_.Out());
+        fs::create_directory(ws_.Out());
+        for (const auto& name : FolderNames(ws_.In())) {
+            fs::remove(ws_.In() / name);
+        }
+    }
+}
+
+TEST_F(BatchTest, ControlCharactersInNamesAreShownEscaped) {
+    // A name that would set the terminal's title and clear its screen.
+    const std::string name = "t\x1b]0;owned\x07\x1b[2J.txt";
+    const std::string shown = "t\\x1b]0;owned\\x07\\x1b[2J";
+    ws_.WriteSource(name, {"&АМТ", "/01=1"});
+    ChildProgram batch = ws_.Start(ws_.Arguments(true), ErrorOutput::Terminal);
+    EXPECT_EQ(batch.WaitForExit(kRunBound), 0);
+    EXPECT_EQ(batch.Output(), (ws_.In() / shown).string() + ".txt -> " +
+                                  (ws_.Out() / shown).string() + ".dbf (1 records)\n");
+    EXPECT_TRUE(Shows(batch.Errors(), "Декодирование " + shown + ".txt")) << batch.Errors();
+    for (const char* raw : {"\x1b]", "\x07", "\x1b[2J"}) {
+        EXPECT_EQ(batch.Errors().find(raw), std::string::npos);
+    }
+    EXPECT_TRUE(fs::exists(ws_.Out() / (name.substr(0, name.size() - 4) + ".dbf")));
+}

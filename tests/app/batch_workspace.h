@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -49,6 +50,9 @@ class BatchWorkspace : public ConversionFolders {
 
     // The folder XDG_CONFIG_HOME names, which holds the operator's store.
     std::filesystem::path ConfigHome() const { return Root() / "config"; }
+    // The folder XDG_STATE_HOME names, and the journal kvadrel-batch keeps there.
+    std::filesystem::path StateHome() const { return Root() / "state"; }
+    std::filesystem::path Journal() const { return StateHome() / "kvadrel" / "journal.log"; }
 
     // A numbered-code type of group АМТ reading *.txt from In() into Out().
     TDD* AddType(TDL& config, const AnsiString& name) const {
@@ -83,11 +87,22 @@ class BatchWorkspace : public ConversionFolders {
         return arguments;
     }
 
-    // Starts kvadrel-batch with exactly these arguments.
+    // Starts kvadrel-batch with exactly these arguments; `environment` adds
+    // or replaces variables.
     ChildProgram Start(const std::vector<std::string>& arguments,
-                       ErrorOutput errorOutput = ErrorOutput::Pipe) const {
-        return ChildProgram(KVADREL_BINARY_DIR "/app/kvadrel-batch", arguments,
-                            {"XDG_CONFIG_HOME=" + ConfigHome().string()}, errorOutput);
+                       ErrorOutput errorOutput = ErrorOutput::Pipe,
+                       const std::vector<std::string>& environment = {}) const {
+        std::vector<std::string> variables = environment;
+        for (const std::string& folder : {"XDG_CONFIG_HOME=" + ConfigHome().string(),
+                                          "XDG_STATE_HOME=" + StateHome().string()}) {
+            const std::string name = folder.substr(0, folder.find('=') + 1);
+            if (std::none_of(environment.begin(), environment.end(),
+                             [&](const std::string& entry) { return entry.starts_with(name); })) {
+                variables.push_back(folder);
+            }
+        }
+        return ChildProgram(KVADREL_BINARY_DIR "/app/kvadrel-batch", arguments, variables,
+                            errorOutput);
     }
 
     struct Run {
@@ -97,8 +112,9 @@ class BatchWorkspace : public ConversionFolders {
     };
 
     // Runs kvadrel-batch with these arguments to its end.
-    Run RunToEnd(const std::vector<std::string>& arguments) const {
-        ChildProgram batch = Start(arguments);
+    Run RunToEnd(const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& environment = {}) const {
+        ChildProgram batch = Start(arguments, ErrorOutput::Pipe, environment);
         const int status = batch.WaitForExit(kRunBound);
         return {status, batch.Output(), batch.Errors()};
     }

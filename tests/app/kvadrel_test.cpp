@@ -22,6 +22,7 @@
 
 #include "private_lock_namespace.h"
 #include "tests/temp_directory.h"
+#include "x_display.h"
 
 extern char** environ;
 
@@ -56,23 +57,27 @@ bool WaitUntil(Condition done) {
     return true;
 }
 
-// A built program run without a screen, with a configuration folder of its
-// own; its standard error goes to a file.
+// A built program run without a screen (or on the X server of DISPLAY, with
+// the platform "xcb"), with a configuration folder of its own; its standard
+// error goes to a file.
 class Program {
   public:
     Program(const std::string& name, const std::vector<std::string>& arguments,
-            const fs::path& home)
+            const fs::path& home, const std::string& platform = "offscreen")
         : errors_(home / (name + "-" + std::to_string(++started_) + ".err")) {
         const std::string path = std::string(KVADREL_BINARY_DIR) + "/app/" + name;
         std::vector<std::string> words{path};
         words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<std::string> settings{"QT_QPA_PLATFORM=offscreen",
+        std::vector<std::string> settings{"QT_QPA_PLATFORM=" + platform,
+                                          // core X input events, which a test can send
+                                          "QT_XCB_NO_XI2=1",
                                           "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                          "XDG_STATE_HOME=" + (home / "state").string(),
                                           "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string_view text(*variable);
             if (!text.starts_with("QT_QPA_PLATFORM=") && !text.starts_with("XDG_CONFIG_HOME=") &&
-                !text.starts_with("XDG_RUNTIME_DIR=")) {
+                !text.starts_with("XDG_STATE_HOME=") && !text.starts_with("XDG_RUNTIME_DIR=")) {
                 settings.emplace_back(text);
             }
         }
@@ -96,6 +101,8 @@ class Program {
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
+
+    pid_t Pid() const { return pid_; }
 
     bool Running() { return pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == 0; }
 
@@ -176,6 +183,33 @@ TEST_F(KvadrelProcess, SecondCopyIsRefusedWhileTheFirstRunsAndAllowedAfterItWasK
     EXPECT_TRUE(WaitUntil([&] { return LockHeld() || !third.Running(); }));
     EXPECT_TRUE(third.Running()) << third.Errors();
     EXPECT_EQ(third.Errors().find(kRefused), std::string::npos);
+}
+
+// The captions as the X server holds them for the program's own windows: the
+// main window's, and the update list's after a click on "Настройка".
+TEST_F(KvadrelProcess, CaptionsOnAnXServerAreTheWindowsOwn) {
+    XDisplay display;
+    if (!display.Open()) {
+        GTEST_SKIP() << "no X server (DISPLAY) to show the windows on";
+    }
+    Program program("kvadrel", {}, Home(), "xcb");
+    xcb_window_t main = XCB_WINDOW_NONE;
+    ASSERT_TRUE(WaitUntil([&] {
+        main = display.ShownWindowOf(program.Pid(), {});
+        return main != XCB_WINDOW_NONE || !program.Running();
+    }));
+    ASSERT_NE(main, xcb_window_t(XCB_WINDOW_NONE)) << program.Errors();
+    EXPECT_EQ(display.Caption(main), "Пребразователь обновлений в DBase");
+
+    // "Настройка" is the middle one of the five buttons along the top.
+    display.Click(main, 0.5, 0.15);
+    xcb_window_t list = XCB_WINDOW_NONE;
+    ASSERT_TRUE(WaitUntil([&] {
+        list = display.ShownWindowOf(program.Pid(), {main});
+        return list != XCB_WINDOW_NONE || !program.Running();
+    }));
+    ASSERT_NE(list, xcb_window_t(XCB_WINDOW_NONE)) << program.Errors();
+    EXPECT_EQ(display.Caption(list), "Список региональных обновлений");
 }
 
 TEST_F(KvadrelProcess, WindowRefusedWhileTheBatchToolRuns) {

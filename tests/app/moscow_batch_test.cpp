@@ -7,8 +7,8 @@
 
 #include "batch_workspace.h"
 #include "platform/codepage.h"
+#include "tests/engine/dbf/read_dbf.h"
 #include "tests/engine/moscow_scrambler.h"
-#include "tests/engine/read_dbf.h"
 
 namespace fs = std::filesystem;
 

@@ -216,4 +216,80 @@ TEST_F(DescriptorStoreTest, ValueThatCannotBeWrittenFailsAndKeepsTheOldConfigura
     EXPECT_EQ(ReadBytes(file_), before);
 }
 
+// A store with lines that cannot be read still gives what can be read, says
+// which lines went, and stays as it is until a save, which keeps the original
+// as a copy and names it.
+TEST_F(DescriptorStoreTest, DamagedStoreIsReportedAndKeptUntilASaveNamesItsCopy) {
+    WriteStore(
+        "[HKEY_CURRENT_USER\\Vestrakon\\Delta\\Type\\A]\n"
+        "\"Codec\"=dword:00000000\n"
+        "\"From\"=\"D:\\in\\\"\n"
+        "\"Mask\"=\"*.txt\"\n");
+    const std::string original = ReadBytes(file_);
+    TDL list;
+    const TStoreLoad found = list.Load(file_);
+    ASSERT_EQ(list.Count, 1);
+    EXPECT_EQ(list.First->Codec, 0);
+    EXPECT_EQ(list.First->From, "");
+    EXPECT_EQ(list.First->Mask, "*.txt");
+    EXPECT_EQ(found.File, file_);
+    EXPECT_EQ(found.ReadError, "");
+    ASSERT_EQ(found.SkippedLines.size(), 1u);
+    EXPECT_EQ(found.SkippedLines[0].number, 5);
+    EXPECT_EQ(found.Problems(),
+              std::vector<std::string>{
+                  "1 line could not be read and is left out of the configuration (line 5); the "
+                  "next save keeps the file as it is now in " +
+                  file_.string() + ".bad-<date>-<time>"});
+    EXPECT_EQ(ReadBytes(file_), original);  // the load wrote nothing
+
+    testing::internal::CaptureStderr();
+    list.Save(file_);
+    const std::string said = testing::internal::GetCapturedStderr();
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder_.path())) {
+        if (entry.path() != file_) {
+            copies.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(ReadBytes(copies[0]), original);
+    EXPECT_EQ(said, "kvadrel: " + file_.string() +
+                        " had lines that could not be read; it is kept as " + copies[0].string() +
+                        "\n");
+}
+
+TEST_F(DescriptorStoreTest, UnreadableStoreLoadsNothingAndIsLeftAlone) {
+    fs::create_directory(file_);  // there, but not a file that can be read
+    TDL list;
+    testing::internal::CaptureStderr();
+    const TStoreLoad found = list.Load(file_);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // no word of saving
+    EXPECT_EQ(list.Count, 0);
+    EXPECT_EQ(found.ReadError, "Is a directory");
+    EXPECT_EQ(found.Problems(),
+              std::vector<std::string>{
+                  "the configuration cannot be read (Is a directory): no update type is loaded"});
+    EXPECT_TRUE(fs::is_directory(file_));
+    try {
+        list.Save(file_);
+        FAIL() << "the save did not fail";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(
+            std::string(error.what()),
+            "cannot save " + file_.string() +
+                ": the file there could not be read (Is a directory), so it is left as it is");
+    }
+}
+
+TEST_F(DescriptorStoreTest, SoundStoreHasNoProblems) {
+    TDL saved;
+    saved.Add("A", 0, "");
+    saved.Save(file_);
+    TDL list;
+    const TStoreLoad found = list.Load(file_);
+    EXPECT_EQ(list.Count, 1);
+    EXPECT_TRUE(found.Problems().empty());
+}
+
 }  // namespace

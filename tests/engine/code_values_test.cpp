@@ -16,12 +16,14 @@ AnsiString Win(std::string_view utf8) {
 struct Loaded {
     CodeList kodObj;
     CodeList tipZnak;
+    TCodeValuesCut cut;
 };
 
 Loaded LoadFrom(std::string_view iniContents) {
     const TempDirectory folder;
     Loaded lists;
-    LoadCodeValues(folder.Write("kvadrel.INI", iniContents), lists.kodObj, lists.tipZnak);
+    lists.cut =
+        LoadCodeValues(folder.Write("kvadrel.INI", iniContents), lists.kodObj, lists.tipZnak);
     return lists;
 }
 
@@ -82,6 +84,9 @@ TEST(CodeValues, ItemsPastTheReadLimitAreMissingOrCutShort) {
     const std::string first(2045, 'x');
     const Loaded lists = LoadFrom("[CodeValue]\nKodObj=" + first + ";12345;678\n");
     EXPECT_EQ(lists.kodObj, (CodeList{first, "1"}));
+    EXPECT_TRUE(lists.cut.KodObj);
+    EXPECT_FALSE(lists.cut.TipZnak);
+    EXPECT_FALSE(LoadFrom("[CodeValue]\nKodObj=" + first + "\n").cut.KodObj);
 }
 
 TEST(CodeValues, CharactersOutsideWindows1251AreLost) {

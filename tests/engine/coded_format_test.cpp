@@ -7,8 +7,9 @@ namespace {
 class CodedFormatTest : public FormatFixture<RecordingStatus> {
   protected:
     Lines Decode(Lines lines, const AnsiString& ident) {
-        worker_.DecodeCoded(lines, ident);
-        return lines;
+        platform::LineList list = ToLineList(lines);
+        worker_.DecodeCoded(list, ident);
+        return ToLines(list);
     }
 
     Rows Convert(const Lines& lines, const TDD& type) {
@@ -124,6 +125,15 @@ TEST_F(CodedFormatTest, FieldsTakeTheirCodesInBothTagForms) {
     // Blanks alone are a value: the alternative code is not tried, the field stays empty.
     EXPECT_EQ(rows[3][5], "");
     EXPECT_EQ(rows[3][0], "=eq");
+}
+
+TEST_F(CodedFormatTest, MoreLeadingZerosThanThePaddedFormIsAnotherTag) {
+    TDL list;
+    TDD& type = *list.Add("t", 0, "");
+    type.Add("F5", 10, 5, 5);
+    type.Add("F12", 10, 12, 12);
+    type.Add("F5000", 10, 5000, 5000);
+    EXPECT_EQ(Convert({"/005=x/012=y/05000=z/12=/5000=big"}, type), (Rows{{"", "", "big"}}));
 }
 
 TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {

@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <fstream>
-#include <mutex>
-
-#include "engine/dbf_reader.h"
-#include "worker_fixture.h"
+#include "engine/dbf/dbf_reader.h"
+#include "tests/engine/delta_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -17,92 +13,6 @@ const AnsiString kDecoding = "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\x
 const AnsiString kConverting = "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";
 const AnsiString kWaiting = "\xCE\xE6\xE8\xE4\xE0\xED\xE8\xE5 ";  // "Ожидание "
 const AnsiString kSeconds = " \xF1\xE5\xEA\xF3\xED\xE4";          // " секунд"
-
-// Records what the worker shows (on its own thread: no dispatcher is
-// installed) and can stop the worker when a caption begins with a given text.
-class SharedStatus : public TStatusPane, public TProgressBar {
-  public:
-    void SetCaption(const AnsiString& text) override {
-        std::unique_lock lock(mutex_);
-        captions_.push_back(text);
-        if (!stopAt_.empty() && text.rfind(stopAt_, 0) == 0) {
-            changed_.wait(lock, [this] { return worker_ != nullptr; });
-            worker_->Terminate();
-        }
-        changed_.notify_all();
-    }
-    void SetPercent(int16_t percent) override {
-        std::lock_guard lock(mutex_);
-        percents_.push_back(percent);
-    }
-
-    void StopAt(const AnsiString& prefix) { stopAt_ = prefix; }
-    void Attach(platform::TThread& worker) {
-        std::lock_guard lock(mutex_);
-        worker_ = &worker;
-        changed_.notify_all();
-    }
-    void WaitForCaptions(size_t count) {
-        std::unique_lock lock(mutex_);
-        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(30),
-                                      [&] { return captions_.size() >= count; }));
-    }
-    std::vector<AnsiString> Captions() {
-        std::lock_guard lock(mutex_);
-        return captions_;
-    }
-    std::vector<int16_t> Percents() {
-        std::lock_guard lock(mutex_);
-        return percents_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<AnsiString> captions_;
-    std::vector<int16_t> percents_;
-    AnsiString stopAt_;
-    platform::TThread* worker_ = nullptr;
-};
-
-class DeltaTest : public ::testing::Test {
-  protected:
-    DeltaTest() {
-        type_ = ws_.AddType(config_, "t", 0, "");
-        type_->Mask = "*.*";
-        type_->Add("A", 5, 1, 1);
-        type_->Add("B", 5, 2, 2);
-    }
-
-    // One pass of a worker over the saved configuration, stopped when it
-    // shows a caption that begins with `stopAt`; returns what it showed last.
-    AnsiString RunOnce(const AnsiString& stopAt = "") {
-        config_.Save(ws_.Store());
-        SharedStatus status;
-        status.StopAt(stopAt);
-        TDelta worker(status, status, ws_.Settings());
-        status.Attach(worker);
-        worker.WaitFor();
-        return status.Captions().back();
-    }
-
-    void Source(const std::string& name, const std::string& text) const {
-        ws_.Write(fs::path("in") / name, text);
-    }
-
-    std::vector<std::string> Names(const fs::path& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    WorkerWorkspace ws_;
-    TDL config_;
-    TDD* type_;
-};
 
 TEST_F(DeltaTest, EmptyConfigurationOnlyCountsDown) {
     config_.Clear(true);
@@ -132,9 +42,9 @@ TEST_F(DeltaTest, EveryFileBecomesATableOfItsBaseNameAndTheSourceGoes) {
         Source(name, name == std::string("empty.txt") ? "no records here\r\n" : "/01=x/02=y\r\n");
     }
     RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"a.b.dbf", "a.dat1.dbf", "data.dbf",
-                                                          "empty.dbf", "report.dbf"}));
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"a.b.dbf", "a.dat1.dbf", "data.dbf",
+                                                                "empty.dbf", "report.dbf"}));
     const DbfContents table = ReadDbf(ws_.Out() / "report.dbf");
     ASSERT_EQ(table.fields.size(), 2u);
     ASSERT_EQ(table.rows.size(), 1u);
@@ -150,7 +60,7 @@ TEST_F(DeltaTest, OlderTableAndLeftoverTemporaryAreReplaced) {
     ws_.Write("out/x.tmp", "left by an interrupted attempt");
     Source("x.001", "/01=new\r\n");
     RunOnce();
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"x.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"x.dbf"}));
     EXPECT_EQ(ReadDbf(ws_.Out() / "x.dbf").Value(0, 0), "new");
 }
 
@@ -158,8 +68,8 @@ TEST_F(DeltaTest, HiddenFilesAndFoldersAreNeverTouched) {
     Source(".hidden.txt", "/01=x\r\n");
     fs::create_directory(ws_.In() / "folder.txt");
     RunOnce();
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{".hidden.txt", "folder.txt"}));
-    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{".hidden.txt", "folder.txt"}));
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
 }
 
 TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
@@ -172,36 +82,19 @@ TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
     EXPECT_EQ(table.Value(2, 0), "d");
 }
 
-// Any other open of the file keeps it from being taken, one of this process
-// too: a lease is refused while another descriptor is open, and an open
-// without sharing while another handle is.
-TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
-    Source("busy.txt", "/01=x\r\n");
-    {
-        std::ifstream holder(ws_.In() / "busy.txt");
-        ASSERT_TRUE(holder);
-        RunOnce();
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"busy.txt"}));
-        EXPECT_TRUE(Names(ws_.Out()).empty());
-    }
-    RunOnce();
-    EXPECT_TRUE(Names(ws_.In()).empty());
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"busy.dbf"}));
-}
-
 TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {
     Source("f.txt", "/01=x\r\n/01=y\r\n");
     EXPECT_EQ(RunOnce(kDecoding), "");  // the final reset still happens
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"}));
-    EXPECT_TRUE(Names(ws_.Out()).empty());
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"f.txt"}));
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
 }
 
 TEST_F(DeltaTest, StopWhileFillingFinishesThatFileOnly) {
     Source("f1.txt", "/01=a\r\n/01=b\r\n");
     Source("f2.txt", "/01=c\r\n/01=d\r\n");
     RunOnce(kConverting);
-    const auto sources = Names(ws_.In());
-    const auto tables = Names(ws_.Out());
+    const auto sources = FolderNames(ws_.In());
+    const auto tables = FolderNames(ws_.Out());
     ASSERT_EQ(sources.size(), 1u);
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_NE(sources[0].substr(0, 2), tables[0].substr(0, 2));
@@ -227,8 +120,8 @@ TEST_F(DeltaTest, FilesThatCannotBeConvertedStayAndTheReasonIsReported) {
         Source("f.txt", "/01=x\r\n");
         ws_.failures.clear();
         RunOnce();
-        EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
-        EXPECT_TRUE(Names(ws_.Out()).empty()) << c.what;
+        EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"f.txt"})) << c.what;
+        EXPECT_TRUE(FolderNames(ws_.Out()).empty()) << c.what;
         ASSERT_EQ(ws_.failures.size(), 1u) << c.what;
         EXPECT_FALSE(ws_.failures[0].second.empty()) << c.what;
     }
@@ -247,8 +140,8 @@ TEST_F(DeltaTest, UnreadableCodeValueFileLeavesSpecialProductsFilesAlone) {
 
     RunOnce();
     // Empty code lists would have dropped every row and deleted the source.
-    EXPECT_EQ(Names(ws_.In()), (std::vector<std::string>{"special.txt"}));
-    EXPECT_EQ(Names(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
+    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"special.txt"}));
+    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
     ASSERT_EQ(ws_.failures.size(), 2u);  // the file, then the type's files that stay
     EXPECT_NE(ws_.failures[1].second.find("code-value file"), std::string::npos);
 }

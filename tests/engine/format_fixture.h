@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/dbf_reader.h"
-#include "engine/dbf_table.h"
+#include "engine/dbf/dbf_reader.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
 #include "tests/engine/worker_fixture.h"
+#include "tests/line_lists.h"
 
-using Lines = std::vector<AnsiString>;
 using Rows = std::vector<std::vector<AnsiString>>;
 
 // `Status` records what the worker shows: RecordingStatus or a kind of it.
@@ -20,7 +20,7 @@ template <typename Status>
 class FormatFixture : public ::testing::Test {
   protected:
     // A fill step of one format: the lines as rows of the open table.
-    using FillStep = void (TDelta::*)(TTable&, const TStringList&, const TDD&);
+    using FillStep = void (TDelta::*)(TTable&, const platform::LineList&, const TDD&);
 
     FormatFixture() : worker_(status_, status_, workspace_.Settings()) { worker_.WaitFor(); }
 
@@ -35,7 +35,7 @@ class FormatFixture : public ::testing::Test {
         }
         table.CreateTable();
         table.Open();
-        (worker_.*step)(table, lines, type);
+        (worker_.*step)(table, ToLineList(lines), type);
         table.Close();
         const DbfContents contents = ReadDbf(workspace_.Out() / "t.dbf");
         std::filesystem::remove(workspace_.Out() / "t.dbf");

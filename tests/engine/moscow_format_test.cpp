@@ -47,8 +47,9 @@ class MoscowFormatTest : public FormatFixture<StoppingStatus> {
     MoscowFormatTest() { worker_.FileName = "f.txt"; }
 
     Lines Decode(Lines lines, const AnsiString& ident = "R_AMT") {
-        worker_.DecodeMoscow(lines, ident);
-        return lines;
+        platform::LineList list = ToLineList(lines);
+        worker_.DecodeMoscow(list, ident);
+        return ToLines(list);
     }
 
     // The decoded lines of the records, each scrambled with the worker's constants.

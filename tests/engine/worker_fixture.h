@@ -30,7 +30,8 @@ class WorkerWorkspace : public ConversionFolders {
         settings.CodeValueFile = Ini();
         settings.Tick = std::chrono::milliseconds(1);
         settings.SinglePass = true;
-        settings.OnFailure = [this](const AnsiString& source, const std::string& reason) {
+        settings.OnFailure = [this](const AnsiString&, const AnsiString& source,
+                                    const std::string& reason) {
             failures.emplace_back(source, reason);
         };
         return settings;

@@ -55,12 +55,12 @@ TEST(RegFileFormatTest, ReadsValueLines) {
         ASSERT_EQ(contents.keys.size(), 1u);
         const auto& values = contents.keys[0].values;
         if (test.expected) {
-            EXPECT_EQ(contents.skippedLines, 0) << test.line;
+            EXPECT_EQ(contents.skippedLines.size(), 0u) << test.line;
             ASSERT_EQ(values.size(), 1u) << test.line;
             EXPECT_EQ(values[0].name, u"V");
             EXPECT_TRUE(values[0].value == *test.expected) << test.line;
         } else {
-            EXPECT_EQ(contents.skippedLines, 1) << test.line;
+            EXPECT_EQ(contents.skippedLines.size(), 1u) << test.line;
             EXPECT_TRUE(values.empty()) << test.line;
         }
     }
@@ -85,12 +85,13 @@ TEST(RegFileFormatTest, ReadsKeyLines) {
     for (const auto& test : cases) {
         const auto contents = ParseRegFile(test.line + "\n\"V\"=dword:00000001\n");
         if (test.path) {
-            EXPECT_EQ(contents.skippedLines, 0) << test.line;
+            EXPECT_EQ(contents.skippedLines.size(), 0u) << test.line;
             ASSERT_EQ(contents.keys.size(), 1u) << test.line;
             EXPECT_EQ(contents.keys[0].path, *test.path) << test.line;
             EXPECT_EQ(contents.keys[0].values.size(), 1u) << test.line;
         } else {
-            EXPECT_EQ(contents.skippedLines, 2) << "the key line and its value: " << test.line;
+            EXPECT_EQ(contents.skippedLines.size(), 2u)
+                << "the key line and its value: " << test.line;
             EXPECT_TRUE(contents.keys.empty()) << test.line;
         }
     }
@@ -119,7 +120,7 @@ TEST(RegFileFormatTest, ReadsEveryEncodingAndLineEnd) {
     std::erase(lf, '\r');
     for (const auto& bytes : {utf16, "\xEF\xBB\xBF" + utf8, utf8, lf}) {
         const auto contents = ParseRegFile(bytes);
-        EXPECT_EQ(contents.skippedLines, 0);
+        EXPECT_EQ(contents.skippedLines.size(), 0u);
         ASSERT_EQ(contents.keys.size(), 1u);
         EXPECT_EQ(contents.keys[0].path, std::vector<std::u16string>{u"Тип"});
         ASSERT_EQ(contents.keys[0].values.size(), 2u);
@@ -133,7 +134,8 @@ TEST(RegFileFormatTest, ReadsEveryEncodingAndLineEnd) {
 TEST(RegFileFormatTest, AContinuationStopsAtAKeyLine) {
     const auto contents = ParseRegFile(
         "[HKEY_CURRENT_USER\\A]\n\"V\"=hex:01,\\\n[HKEY_CURRENT_USER\\B]\n\"W\"=dword:00000002\n");
-    EXPECT_EQ(contents.skippedLines, 1);
+    ASSERT_EQ(contents.skippedLines.size(), 1u);
+    EXPECT_EQ(contents.skippedLines[0], (RegSkippedLine{2, u"\"V\"=hex:01,\\"}));
     ASSERT_EQ(contents.keys.size(), 2u);
     EXPECT_TRUE(contents.keys[0].values.empty());
     ASSERT_EQ(contents.keys[1].values.size(), 1u);
@@ -159,7 +161,7 @@ TEST(RegFileFormatTest, WrapsLongHexListsAsTheRegistryEditorDoes) {
         EXPECT_TRUE(i == 2 || lines[i].starts_with("  5a,")) << lines[i];
     }
     const auto contents = ParseRegFile(out);
-    EXPECT_EQ(contents.skippedLines, 0);
+    EXPECT_EQ(contents.skippedLines.size(), 0u);
     ASSERT_EQ(contents.keys.size(), 1u);
     EXPECT_TRUE(contents.keys[0].values[0].value == value.value);
 }

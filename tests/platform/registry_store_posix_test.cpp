@@ -98,7 +98,7 @@ TEST_F(RegistryStoreTest, WritesTheExportFormatAndReadsItBack) {
     EXPECT_EQ(ReadBytes(file_), expected);
 
     RegistryStore loaded(file_);
-    EXPECT_EQ(loaded.SkippedLines(), 0);
+    EXPECT_TRUE(loaded.SkippedLines().empty());
     EXPECT_EQ(loaded.Serialize(), expected);
     RegistryKey* type = loaded.CreateKey(u"\\Vestrakon\\Delta\\Type\\Москва");
     ASSERT_NE(type, nullptr);
@@ -153,7 +153,7 @@ TEST_F(RegistryStoreTest, ValuesRoundTrip) {
     folder_.Write(file_.filename(), text);
 
     RegistryStore first(file_);
-    EXPECT_EQ(first.SkippedLines(), 0);
+    EXPECT_TRUE(first.SkippedLines().empty());
     RegistryKey* key = first.CreateKey(u"\\Данные\\\"Имя\" [1]");
     ASSERT_NE(key, nullptr);
     for (const auto& [name, value] : values) {
@@ -164,7 +164,7 @@ TEST_F(RegistryStoreTest, ValuesRoundTrip) {
     first.Close();
 
     RegistryStore second(file_);
-    EXPECT_EQ(second.SkippedLines(), 0);
+    EXPECT_TRUE(second.SkippedLines().empty());
     EXPECT_EQ(second.Serialize(), first.Serialize());
 }
 
@@ -289,7 +289,7 @@ TEST_F(RegistryStoreTest, LoadsAWindowsExport) {
     const fs::path fixture = fs::path(KVADREL_FIXTURES) / "windows-export.reg";
     fs::copy_file(fixture, file_);
     RegistryStore store(file_);
-    EXPECT_EQ(store.SkippedLines(), 0);
+    EXPECT_TRUE(store.SkippedLines().empty());
     RegistryKey* config = store.CreateKey(u"\\Vestrakon\\Delta\\Type");
     ASSERT_NE(config, nullptr);
     EXPECT_EQ(store.QueryValue(*config, u"AutoRun"), DWord(1));
@@ -327,18 +327,27 @@ TEST_F(RegistryStoreTest, SkipsUnparseableLinesAndKeepsTheOriginalBeforeRewritin
         "[HKEY_CURRENT_USER\\B]\n"
         "\"After\"=dword:00000002\n";
     folder_.Write(file_.filename(), original);
+    fs::path backup;
     {
         RegistryStore store(file_);
-        EXPECT_EQ(store.SkippedLines(), 8);
+        std::vector<int> numbers;
+        for (const RegSkippedLine& line : store.SkippedLines()) {
+            numbers.push_back(line.number);
+        }
+        EXPECT_EQ(numbers, (std::vector<int>{3, 6, 7, 8, 9, 10, 11, 12}));
+        EXPECT_EQ(store.SkippedLines()[4].text, u"\"Escape\"=\"c:\\path\"");
+        EXPECT_EQ(store.SkippedLines()[5].text, std::nullopt);  // not UTF-8
         EXPECT_EQ(store.Serialize(),
                   "Windows Registry Editor Version 5.00\n\n"
                   "[HKEY_CURRENT_USER\\A]\n\"Good\"=\"1\"\n\n"
                   "[HKEY_CURRENT_USER\\B]\n\"After\"=dword:00000002\n");
         store.Close();  // nothing changed: no rewrite and no copy
         EXPECT_EQ(FolderEntries(folder_.path()), std::vector<std::string>{"registry.reg"});
+        EXPECT_TRUE(store.BackupFile().empty());
 
         ASSERT_TRUE(store.SetDWord(*store.CreateKey(u"B"), u"After", 3));
         store.Close();
+        backup = store.BackupFile();
         ASSERT_TRUE(store.SetDWord(*store.CreateKey(u"B"), u"After", 4));
         store.Close();  // the copy is made once
     }
@@ -348,9 +357,10 @@ TEST_F(RegistryStoreTest, SkipsUnparseableLinesAndKeepsTheOriginalBeforeRewritin
     EXPECT_TRUE(std::regex_match(entries[1], std::regex(R"(registry\.reg\.bad-\d{8}-\d{6})")))
         << entries[1];
     EXPECT_EQ(ReadBytes(folder_.path() / entries[1]), original);
+    EXPECT_EQ(backup, folder_.path() / entries[1]);
 
     RegistryStore rewritten(file_);
-    EXPECT_EQ(rewritten.SkippedLines(), 0);
+    EXPECT_TRUE(rewritten.SkippedLines().empty());
     EXPECT_EQ(rewritten.QueryValue(*rewritten.CreateKey(u"B"), u"After"), DWord(4));
 }
 
@@ -490,7 +500,7 @@ TEST_F(RegistryStoreTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewContents) {
         const std::string bytes = ReadBytes(file_);
         EXPECT_TRUE(bytes == contents[0] || bytes == contents[1]) << "round " << round;
         RegistryStore loaded(file_);
-        EXPECT_EQ(loaded.SkippedLines(), 0);
+        EXPECT_TRUE(loaded.SkippedLines().empty());
         const std::string text = loaded.Serialize();
         EXPECT_TRUE(text == contents[0] || text == contents[1]) << "round " << round;
     }

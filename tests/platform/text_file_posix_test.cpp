@@ -10,7 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "printable.h"
+#include "tests/line_lists.h"
 #include "tests/temp_directory.h"
 
 namespace platform {
@@ -32,7 +34,7 @@ class ReadTextLinesTest : public testing::TestWithParam<LinesCase> {};
 TEST_P(ReadTextLinesTest, SplitsAndDecodes) {
     TempDirectory directory;
     const auto file = directory.Write("update.txt", GetParam().bytes);
-    EXPECT_EQ(ReadTextLines(file), GetParam().lines);
+    EXPECT_EQ(ToLines(ReadTextLines(file)), GetParam().lines);
 }
 
 std::string Utf16(std::u16string_view text, bool bigEndian) {
@@ -76,7 +78,7 @@ TEST(ReadTextLines, ManyLinesOfEveryBreak) {
         bytes += expected.back() + breaks[i % 3];
     }
     TempDirectory directory;
-    EXPECT_EQ(ReadTextLines(directory.Write("big.txt", bytes)), expected);
+    EXPECT_EQ(ToLines(ReadTextLines(directory.Write("big.txt", bytes))), expected);
 }
 
 // The file is read in pieces of 1 MiB: lines, CRLF pairs and UTF-8
@@ -86,13 +88,26 @@ TEST(ReadTextLines, BreaksAndCharactersAcrossReadPieces) {
     TempDirectory directory;
     for (size_t before = kPiece - 3; before <= kPiece + 1; ++before) {
         const std::string first(before, 'a');
-        EXPECT_EQ(ReadTextLines(directory.Write("plain.txt", first + "\r\nb\r")),
-                  (std::vector<AnsiString>{first, "b"}))
+        EXPECT_EQ(ToLines(ReadTextLines(directory.Write("plain.txt", first + "\r\nb\r"))),
+                  (Lines{first, "b"}))
             << before;
         const std::string utf8Bom = "\xEF\xBB\xBF";
         const std::string mirUtf8 = "\xD0\x9C\xD0\xB8\xD1\x80";
-        EXPECT_EQ(ReadTextLines(directory.Write("utf8.txt", utf8Bom + first + mirUtf8 + "\nz")),
-                  (std::vector<AnsiString>{first + kMir1251, "z"}))
+        EXPECT_EQ(
+            ToLines(ReadTextLines(directory.Write("utf8.txt", utf8Bom + first + mirUtf8 + "\nz"))),
+            (Lines{first + kMir1251, "z"}))
+            << before;
+    }
+}
+
+// UTF-16 is converted in pieces of 65536 code units: a surrogate pair across
+// the end of a piece is still one character.
+TEST(ReadTextLines, Utf16PairAcrossConvertedPieces) {
+    TempDirectory directory;
+    for (size_t before = 65534; before <= 65536; ++before) {
+        const std::u16string text = std::u16string(before, u'a') + u"\U0001F600\nb";
+        EXPECT_EQ(ToLines(ReadTextLines(directory.Write("utf16.txt", Utf16(text, false)))),
+                  (Lines{std::string(before, 'a') + "?", "b"}))
             << before;
     }
 }
@@ -109,7 +124,7 @@ TEST(ReadTextLines, ReadsAStreamWithoutKnownSize) {
             out << line << '\n';
         }
     });
-    const auto lines = ReadTextLines(fifo);
+    const auto lines = ToLines(ReadTextLines(fifo));
     writer.join();
     ASSERT_EQ(lines.size(), 300u);
     EXPECT_EQ(lines.front(), line);

@@ -7,6 +7,7 @@
 
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
+#include "ui/application_title.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ TEST(ExceptionBox, AppendsAFullStopAfterCharactersThatSortAfterIt) {
 }
 
 TEST(ExceptionBox, ShowsAnErrorBoxUnderTheApplicationTitle) {
-    const QString title = QApplication::applicationDisplayName();
-    QApplication::setApplicationDisplayName(u"Пребразователь обновлений в DBase"_s);
+    const QString title = ApplicationTitle();
+    SetApplicationTitle(u"Пребразователь обновлений в DBase"_s);
     QString text;
     QString caption;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -43,7 +44,7 @@ TEST(ExceptionBox, ShowsAnErrorBoxUnderTheApplicationTitle) {
         box.accept();
     });
     ShowExceptionBox(nullptr, u"cannot write the store"_s);
-    QApplication::setApplicationDisplayName(title);
+    SetApplicationTitle(title);
     EXPECT_EQ(text, u"cannot write the store."_s);
     EXPECT_EQ(caption, u"Пребразователь обновлений в DBase"_s);
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -11,7 +11,9 @@
 #include <string>
 #include <tuple>
 
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/test_text.h"
+#include "tests/ui/user_input.h"
 
 namespace {
 
@@ -97,6 +99,15 @@ TEST_F(FieldEditorTest, CodeCaptionFollowsTheFormatInKey) {
     }
 }
 
+TEST_F(FieldEditorTest, EveryCaptionFitsWithEitherFormat) {
+    for (int32_t key : {-1, 0, 1}) {
+        field.Key = key;
+        TfmField editor(field);
+        ASSERT_TRUE(ShowActive(editor));
+        ExpectCaptionsFit(editor);
+    }
+}
+
 TEST_F(FieldEditorTest, ValuesAreKeptInTheirRanges) {
     TDF stored("A", 300, 101, -5);
     TfmField editor(stored);
@@ -117,6 +128,62 @@ TEST_F(FieldEditorTest, TypedValueBelowTheRangeIsRaisedWhenTheFocusLeaves) {
     QApplication::sendEvent(editor.seCode, &focusOut);
     EXPECT_EQ(editor.seCode->value(), 1);
     EXPECT_EQ(editor.seCode->text(), u"1"_s);
+}
+
+// What the operator types into a spin edit shows as typed, and is brought
+// into the range when the focus leaves with Tab.
+TEST_F(FieldEditorTest, TypedValuesPastTheRangeAreBroughtIntoItWhenTheFocusLeaves) {
+    TfmField editor(field);
+    const struct {
+        QSpinBox* TfmField::*edit;
+        QString typed;
+        int taken;
+    } cases[] = {
+        {&TfmField::seSize, u"300"_s, 255}, {&TfmField::seSize, u"0"_s, 1},
+        {&TfmField::seSize, u"255"_s, 255}, {&TfmField::seSize, u"99999999999"_s, 255},
+        {&TfmField::seCode, u"150"_s, 100}, {&TfmField::seCode, u"0"_s, 1},
+        {&TfmField::seCode, u"007"_s, 7},   {&TfmField::seACode, u"150"_s, 100},
+        {&TfmField::seACode, u"000"_s, 1},  {&TfmField::seACode, u"42"_s, 42},
+    };
+    ASSERT_TRUE(ShowActive(editor));
+    for (const auto& c : cases) {
+        QSpinBox* edit = editor.*c.edit;
+        TypeInto(edit, c.typed);
+        EXPECT_EQ(edit->text(), c.typed) << "no typed digit is refused";
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_FALSE(edit->hasFocus());
+        EXPECT_EQ(edit->value(), c.taken) << c.typed.toStdString();
+        EXPECT_EQ(edit->text(), QString::number(c.taken));
+    }
+}
+
+// Letters never get in; an emptied edit is below the range.
+TEST_F(FieldEditorTest, LettersAreRefusedAndAnEmptiedEditTakesTheMinimum) {
+    TfmField editor(field);
+    ASSERT_TRUE(ShowActive(editor));
+    TypeInto(editor.seSize, u"1x2"_s);
+    EXPECT_EQ(editor.seSize->text(), u"12"_s);
+    QTest::keyClick(editor.seSize, Qt::Key_Tab);
+    EXPECT_EQ(editor.seSize->value(), 12);
+    TypeInto(editor.seSize, u""_s);
+    QTest::keyClick(editor.seSize, Qt::Key_Delete);
+    EXPECT_EQ(editor.seSize->text(), u""_s);
+    QTest::keyClick(editor.seSize, Qt::Key_Tab);
+    EXPECT_EQ(editor.seSize->value(), 1);
+    EXPECT_EQ(editor.seSize->text(), u"1"_s);
+}
+
+// The code's typed value reaches the alternative code once it is taken.
+TEST_F(FieldEditorTest, TypedCodePastTheRangeIsStoredAtTheMaximumWithItsAlternative) {
+    TfmField editor(field);
+    ASSERT_TRUE(ShowActive(editor));
+    QTest::keyClicks(editor.edName, u"NOMER"_s);
+    TypeInto(editor.seSize, u"300"_s);
+    TypeInto(editor.seCode, u"150"_s);
+    // Enter takes the typed value and presses OK.
+    QTest::keyClick(editor.seCode, Qt::Key_Return);
+    EXPECT_EQ(editor.result(), QDialog::Accepted);
+    EXPECT_EQ(HeldIn(field), (Held{u"NOMER", 255, 100, 100}));
 }
 
 TEST_F(FieldEditorTest, NamesTheTableCannotTakeKeepOkDisabledWithAHint) {

@@ -11,12 +11,15 @@
 #include <thread>
 
 #include "../engine/worker_fixture.h"
-#include "engine/dbf_reader.h"
+#include "engine/dbf/dbf_reader.h"
 #include "event_wait.h"
 #include "qt_printers.h"
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
+#include "ui/application_title.h"
 #include "ui/field_editor.h"
+#include "ui/font_scale.h"
 #include "ui/region_dialog.h"
 #include "ui/type_editor.h"
 
@@ -73,13 +76,17 @@ class MainWindowTest : public ::testing::Test {
     bool singlePass_ = false;
 };
 
+// The layout's sizes are the original font's pixels, scaled to the font in use.
 TEST_F(MainWindowTest, Layout) {
     const auto window = Window(false);
     window->show();
     QCoreApplication::processEvents();  // lays the window out
-    EXPECT_EQ(window->windowTitle(), QGuiApplication::applicationDisplayName());
-    EXPECT_EQ(window->minimumSize(), QSize(385, 90));
-    EXPECT_EQ(window->maximumSize(), QSize(385, 90));
+    const TFontScale scale(window->font());
+    const int width = scale.X(385);
+    const int height = scale.Y(90);
+    EXPECT_EQ(window->windowTitle(), ApplicationTitle());
+    EXPECT_EQ(window->minimumSize(), QSize(width, height));
+    EXPECT_EQ(window->maximumSize(), QSize(width, height));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowSystemMenuHint);
@@ -93,17 +100,43 @@ TEST_F(MainWindowTest, Layout) {
             qobject_cast<QToolButton*>(window->RzToolbar1->widgetForAction(actions[i]));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextOnly);
-        EXPECT_EQ(button->width(), 75);
+        EXPECT_EQ(button->width(), scale.X(75));
+        EXPECT_LE(button->sizeHint().width(), button->width()) << "caption cut: " << i;
+        EXPECT_LE(button->sizeHint().height(), button->height()) << "caption cut: " << i;
         EXPECT_TRUE(button->isVisible()) << "button " << i << " left out of the toolbar";
     }
-    EXPECT_EQ(window->RzToolbar1->geometry(), QRect(0, 0, 385, 29));
-    EXPECT_EQ(window->Info_Panel->geometry(), QRect(0, 65, 385, 25));
+    EXPECT_EQ(window->RzToolbar1->geometry(), QRect(0, 0, width, scale.Y(29)));
+    EXPECT_EQ(window->Info_Panel->geometry(), QRect(0, height - scale.Y(25), width, scale.Y(25)));
     EXPECT_FALSE(window->Info_Panel->isSizeGripEnabled());
     EXPECT_EQ(window->Panel->alignment(), Qt::AlignCenter);
     // Between the toolbar and the status bar, with a 3-pixel margin.
-    EXPECT_EQ(window->Bar->geometry().size(), QSize(379, 30));
-    EXPECT_EQ(window->Bar->mapTo(window.get(), QPoint(0, 0)), QPoint(3, 32));
+    EXPECT_EQ(window->Bar->geometry().size(),
+              QSize(width - 2 * scale.X(3), height - scale.Y(29) - scale.Y(25) - 2 * scale.Y(3)));
+    EXPECT_EQ(window->Bar->mapTo(window.get(), QPoint(0, 0)),
+              QPoint(scale.X(3), scale.Y(29) + scale.Y(3)));
     EXPECT_EQ(window->Bar->percent(), 0);
+    ExpectCaptionsFit(*window);
+}
+
+// A file name too long for the pane leaves out its middle: the step and the
+// name's end stay in sight.
+TEST_F(MainWindowTest, StatusPaneKeepsTheStepAndTheEndOfALongFileName) {
+    const auto window = Window(false);
+    window->show();
+    QCoreApplication::processEvents();
+    const QString name =
+        u"обновление_московской_области_за_декабрь_две_тысячи_двадцать_"
+        u"четвёртого_года_номер_12.txt"_s;
+    window->SetStatus(u"Преобразование "_s + name);
+    EXPECT_EQ(window->Panel->text(), u"Преобразование "_s + name);
+    const QString shown = window->Panel->shownText();
+    EXPECT_TRUE(shown.startsWith(u"Преобразование обновление_"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(u"_номер_12.txt"_s)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u'…')) << shown.toStdString();
+    EXPECT_LE(window->Panel->fontMetrics().horizontalAdvance(shown),
+              window->Panel->contentsRect().width());
+    window->SetStatus(u"Программа остановлена"_s);
+    EXPECT_EQ(window->Panel->shownText(), u"Программа остановлена"_s);
 }
 
 TEST_F(MainWindowTest, ComesUpStoppedWithoutAutoRun) {

@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "tests/temp_directory.h"
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
+#include "tests/ui/user_input.h"
 #include "ui/field_editor.h"
 #include "ui/type_editor.h"
 
@@ -70,19 +72,6 @@ QStringList Names(const TDL& list) {
         names << QString::fromStdString(platform::Cp1251ToUtf8(t->Name));
     }
     return names;
-}
-
-void DoubleClick(QListWidget* list, QPoint at) {
-    QWidget* viewport = list->viewport();
-    const QPointF local(at);
-    const QPointF global(viewport->mapToGlobal(at));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
-    }
 }
 
 // The type editor's stand-in: records the type it was given, lets the test
@@ -140,6 +129,13 @@ TEST_F(RegionDialogTest, EmptyConfigurationOpensWithNothingSelected) {
     EXPECT_FALSE(dialog->sbDel->isEnabled());
     EXPECT_FALSE(dialog->cbAuto->isChecked());
     EXPECT_EQ(dialog->btClose->text(), u"Закрыть"_s);
+}
+
+TEST_F(RegionDialogTest, EveryCaptionFits) {
+    StoreThreeTypes();
+    auto dialog = Open();
+    ASSERT_TRUE(ShowActive(*dialog));
+    ExpectCaptionsFit(*dialog);
 }
 
 TEST_F(RegionDialogTest, OpensTheTypesInConfigurationOrderWithTheFirstSelected) {
@@ -316,6 +312,36 @@ TEST_F(RegionDialogTest, EveryWayOfClosingStoresTheConfigurationWithTheSwitch) {
         EXPECT_EQ(Names(stored), Names(dialog->Types()));
         EXPECT_NE(expected, Describe(stored));  // only the switch differs
     }
+}
+
+// The list has no OK button: Enter on a row, or on "Закрыть", opens nothing
+// and closes nothing; Esc closes the dialog.
+TEST_F(RegionDialogTest, EnterLeavesTheDialogOpenAndEscClosesIt) {
+    StoreThreeTypes();
+    auto dialog = Open();
+    ASSERT_TRUE(ShowActive(*dialog));
+    QListWidget* list = dialog->List;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(1)).center());
+    ASSERT_TRUE(list->hasFocus());
+    for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(list, enter);
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    EXPECT_EQ(list->currentRow(), 1);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(list->currentRow(), 2);
+    EXPECT_FALSE(dialog->btClose->isDefault());
+    ASSERT_TRUE(TabTo(dialog->btClose));
+    QTest::keyClick(dialog->btClose, Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(editor.seen.empty()) << "Enter opened the type editor";
+
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
 }
 
 TEST_F(RegionDialogTest, TickedSwitchIsStoredOnCloseOnly) {

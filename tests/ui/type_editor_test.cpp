@@ -13,9 +13,12 @@
 #include <functional>
 #include <vector>
 
+#include "tests/ui/captions_fit.h"
 #include "tests/ui/modal.h"
 #include "tests/ui/test_text.h"
+#include "tests/ui/user_input.h"
 #include "ui/field_editor.h"
+#include "ui/font_scale.h"
 
 namespace {
 
@@ -207,6 +210,26 @@ TEST(TypeEditorNewType, FormatChangeSetsIdentifierAndCodeCaption) {
     editor.cbCodec->setCurrentIndex(0);
     EXPECT_EQ(editor.edIdent->text(), u"АМТ"_s);
     EXPECT_EQ(editor.List->headerItem()->text(2), u"Шифр"_s);
+}
+
+// The operator picks each format from the keyboard: the code column shows
+// its caption whole, "Смещение" included, as every other caption is.
+TEST_F(TypeEditorTest, EveryCaptionFitsWithEitherFormat) {
+    TfmRegEdit editor(type);
+    ASSERT_TRUE(ShowActive(editor));
+    const TFontScale scale(editor.font());
+    EXPECT_GE(editor.List->header()->sectionSize(0), scale.X(130));
+    ExpectCaptionsFit(editor);
+    ASSERT_TRUE(TabTo(editor.cbCodec));
+    for (const auto& [key, caption] :
+         {std::pair{Qt::Key_Down, u"Смещение"_s}, std::pair{Qt::Key_Up, u"Шифр"_s}}) {
+        const int width = editor.List->header()->sectionSize(2);
+        QTest::keyClick(editor.cbCodec, key);
+        EXPECT_EQ(editor.List->headerItem()->text(2), caption);
+        EXPECT_EQ(editor.List->header()->sectionSize(2), width) << "the widths are fixed";
+        EXPECT_GE(width, scale.X(50));
+        ExpectCaptionsFit(editor);
+    }
 }
 
 TEST_F(TypeEditorTest, SpecialProductRowsFollowTheSwitchAndTheFormat) {

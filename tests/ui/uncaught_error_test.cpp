@@ -2,24 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <stdexcept>
 
 #include "tests/ui/test_text.h"
+#include "ui/application_title.h"
 
 namespace {
 
 // Without a screen the box is only written to standard error.
 TEST(UncaughtError, HandlerExceptionsEndInTheStandardExceptionBox) {
-    const QString title = QGuiApplication::applicationDisplayName();
-    QGuiApplication::setApplicationDisplayName(u"Заголовок"_s);
+    const QString title = ApplicationTitle();
+    SetApplicationTitle(u"Заголовок"_s);
     testing::internal::CaptureStderr();
     EXPECT_NO_THROW(RunHandler([] { throw std::runtime_error("Нет файла"); }));
     EXPECT_NO_THROW(RunHandler([] { throw 42; }));
     bool ran = false;
     RunHandler([&] { ran = true; });
     const std::string written = testing::internal::GetCapturedStderr();
-    QGuiApplication::setApplicationDisplayName(title);
+    SetApplicationTitle(title);
     EXPECT_EQ(written, "Заголовок: Нет файла.\nЗаголовок: \n");
     EXPECT_TRUE(ran);
 }

@@ -1,0 +1,20 @@
+// What loading the configuration found wrong with the store file. Loading
+// itself reports nothing (a damaged store still gives what could be read);
+// its callers decide who is told.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/registry_store.h"
+
+struct TStoreLoad {
+    std::filesystem::path File;
+    std::string ReadError;  // the file is there but could not be read: nothing was loaded
+    std::vector<platform::RegSkippedLine> SkippedLines;  // left out of the configuration
+
+    // The problems in one line each, none for a sound file: the read error,
+    // or how many lines were left out, which ones, and what becomes of them.
+    std::vector<std::string> Problems() const;
+};
