@@ -9,17 +9,22 @@ both must be the same bytes, the header's date aside, and every source must
 be gone. A second kvadrel-batch.exe started while one runs must be refused
 through the named mutex.
 
-Usage: batch_under_wine.py WINE WINDOWS_APP_DIR LINUX_BATCH SOURCE_DIR
+Usage: batch_under_wine.py WINE WINE_PREFIX WINDOWS_APP_DIR LINUX_BATCH SOURCE_DIR
+(the prefix made by wine.py prepare).
 """
 import os
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
+import wine as wine_runs
+
 RECORDS = 300
 REFUSED = 3  # the exit status of a second copy
+RUN_SECONDS = 300  # for any one program: a conversion of RECORDS records takes seconds
 
 
 def windows_path(path):
@@ -48,8 +53,8 @@ def configuration(types, folder_of):
     return "\r\n".join(lines) + "\r\n"
 
 
-def run(command, **options):
-    result = subprocess.run(command, capture_output=True, stdin=subprocess.DEVNULL, **options)
+def run(command, env=None):
+    result = wine_runs.run(command, env if env is not None else dict(os.environ), RUN_SECONDS)
     if result.returncode != 0:
         sys.exit(f"{command} ended with {result.returncode}:\n"
                  f"{result.stdout.decode(errors='replace')}{result.stderr.decode(errors='replace')}")
@@ -62,11 +67,14 @@ def without_date(table):
 
 
 def main():
-    wine, windows_app, linux_batch, source_dir = sys.argv[1:5]
+    wine, prefix, windows_app, linux_batch, source_dir = sys.argv[1:6]
     windows_app = pathlib.Path(windows_app)
     bench = pathlib.Path(source_dir) / "bench"
     work = pathlib.Path(tempfile.mkdtemp(prefix="kvadrel-wine-"))
-    env = dict(os.environ, WINEPREFIX=str(work / "wine"), WINEDEBUG="-all")
+    env = wine_runs.environment(wine, prefix)
+    # What an earlier run imported goes first: the configuration is this one alone.
+    wine_runs.run([wine, "reg", "delete", "HKEY_CURRENT_USER\\Vestrakon", "/f"], env,
+                  RUN_SECONDS)
 
     coded, moscow = work / "coded.txt", work / "moscow.txt"
     run([sys.executable, bench / "make_coded_file.py", coded, work / "rows.csv",
@@ -94,7 +102,8 @@ def main():
             store.parent.mkdir(parents=True)
             store.write_text(configuration(types, lambda p: f"{p}/"), encoding="utf-8")
             run([linux_batch, "--once", "--quiet", "--ini", ini],
-                env=dict(os.environ, XDG_CONFIG_HOME=str(root / "config")))
+                env=dict(os.environ, XDG_CONFIG_HOME=str(root / "config"),
+                         XDG_STATE_HOME=str(root / "state")))
         else:
             export = root / "configuration.reg"
             export.write_bytes(b"\xff\xfe" + configuration(
@@ -125,9 +134,8 @@ def main():
     try:
         deadline = time.monotonic() + 120
         while True:
-            second = subprocess.run([wine, windows_app / "kvadrel-batch.exe", "--once", "--ini",
-                                     windows_path(ini)], env=env, capture_output=True,
-                                    stdin=subprocess.DEVNULL)
+            second = wine_runs.run([wine, windows_app / "kvadrel-batch.exe", "--once", "--ini",
+                                    windows_path(ini)], env, RUN_SECONDS)
             print("second copy:", second.returncode, flush=True)
             if second.returncode == REFUSED:
                 print("a second copy is refused:", second.stderr.decode("cp866").strip())
@@ -139,8 +147,7 @@ def main():
     finally:
         first.kill()  # the system frees the mutex however its holder ends
         first.wait(timeout=30)
-    subprocess.run([wine.replace("wine64", "wineserver"), "-k"], env=env)
-    subprocess.run(["rm", "-rf", str(work)])
+    shutil.rmtree(work)
 
 
 if __name__ == "__main__":
