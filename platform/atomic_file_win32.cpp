@@ -1,17 +1,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
 
 [[noreturn]] void Fail(DWORD error, const std::string& action, const std::filesystem::path& name) {
-    throw std::system_error(int(error), std::system_category(),
-                            "cannot " + action + " " + name.string());
+    throw std::system_error(int(error), Win32Category(), "cannot " + action + " " + name.string());
 }
 
 class Handle {
@@ -66,6 +67,12 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return std::nullopt;
+        }
+        const DWORD attributes = ::GetFileAttributesW(file.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            // Windows calls that a denied access; the reason is that it is a folder.
+            throw std::system_error(EISDIR, std::generic_category(),
+                                    "cannot open " + file.string());
         }
         Fail(error, "open", file);
     }

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "platform/console.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -31,7 +32,7 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 
 void CatchStopRequests() {
     if (StopEvent() == nullptr || !::SetConsoleCtrlHandler(OnConsoleControl, TRUE)) {
-        throw std::system_error(int(::GetLastError()), std::system_category(),
+        throw std::system_error(int(::GetLastError()), Win32Category(),
                                 "cannot take the console's stop requests");
     }
 }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/executable_path.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 
@@ -14,7 +15,7 @@ std::filesystem::path ExecutablePath() {
         if (length == 0) {
             throw std::filesystem::filesystem_error(
                 "cannot tell the program's own path",
-                std::error_code(int(::GetLastError()), std::system_category()));
+                std::error_code(int(::GetLastError()), Win32Category()));
         }
         if (length < path.size()) {  // not cut short
             path.resize(length);

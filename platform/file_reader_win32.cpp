@@ -4,12 +4,13 @@
 #include <system_error>
 
 #include "platform/file_reader.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
 
 std::system_error ReadError(DWORD error, const std::filesystem::path& file) {
-    return std::system_error(int(error), std::system_category(), "cannot read " + file.string());
+    return std::system_error(int(error), Win32Category(), "cannot read " + file.string());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -27,7 +28,7 @@ std::string Quoted(const fs::path& path) {
 }
 
 std::system_error Error(DWORD code, const std::string& action, const fs::path& path) {
-    return std::system_error(int(code), std::system_category(), action + " " + Quoted(path));
+    return std::system_error(int(code), Win32Category(), action + " " + Quoted(path));
 }
 
 [[noreturn]] void Fail(const std::string& action, const fs::path& path) {

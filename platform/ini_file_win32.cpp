@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/ini_file.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -27,7 +28,7 @@ bool FileExists(const std::filesystem::path& file) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         return false;
     }
-    throw std::system_error(int(error), std::system_category(), "cannot open " + file.string());
+    throw std::system_error(int(error), Win32Category(), "cannot open " + file.string());
 }
 
 }  // namespace

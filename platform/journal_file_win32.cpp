@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/journal_file.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -13,8 +14,7 @@ namespace {
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 
 [[noreturn]] void Fail(DWORD error, const std::string& action, const std::filesystem::path& file) {
-    throw std::system_error(int(error), std::system_category(),
-                            "cannot " + action + " " + file.string());
+    throw std::system_error(int(error), Win32Category(), "cannot " + action + " " + file.string());
 }
 
 class Handle {

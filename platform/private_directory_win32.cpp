@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/private_directory.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 
@@ -13,7 +14,7 @@ PrivateDirectory::PrivateDirectory() {
     wchar_t temporary[MAX_PATH + 1];
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temporary);
     if (length == 0 || length > MAX_PATH) {
-        throw std::system_error(int(::GetLastError()), std::system_category(),
+        throw std::system_error(int(::GetLastError()), Win32Category(),
                                 "cannot find the temporary folder");
     }
     std::random_device random;
@@ -23,7 +24,7 @@ PrivateDirectory::PrivateDirectory() {
             return;
         }
         if (const DWORD error = ::GetLastError(); error != ERROR_ALREADY_EXISTS) {
-            throw std::system_error(int(error), std::system_category(),
+            throw std::system_error(int(error), Win32Category(),
                                     "cannot make a temporary folder in " + path_.string());
         }
     }

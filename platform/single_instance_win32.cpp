@@ -6,6 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/single_instance.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -36,7 +37,7 @@ std::unique_ptr<SingleInstanceLock> SingleInstanceLock::TryAcquire(std::string_v
     const DWORD error = ::GetLastError();
     if (mutex == nullptr) {
         throw std::system_error(
-            int(error), std::system_category(),
+            int(error), Win32Category(),
             "cannot take the single-instance lock \"" + std::string(name) + "\"");
     }
     if (error == ERROR_ALREADY_EXISTS) {

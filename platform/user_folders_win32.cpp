@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/user_folders.h"
+#include "platform/win32_error.h"
 
 namespace platform {
 namespace {
@@ -18,7 +19,7 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id, const char* what) {
     if (FAILED(result)) {
         ::CoTaskMemFree(path);
         throw std::runtime_error(std::string("cannot find the user's ") + what + ": " +
-                                 std::system_category().message(int(result)));
+                                 Win32Category().message(int(result)));
     }
     std::filesystem::path folder(path);
     ::CoTaskMemFree(path);
