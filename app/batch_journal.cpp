@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/journal_file.h"
+#include "platform/program_name.h"
 #include "platform/user_folders.h"
 
 namespace {
@@ -39,7 +40,7 @@ std::string LineStart(std::chrono::system_clock::time_point time, std::string_vi
 }  // namespace
 
 std::filesystem::path JournalPath() {
-    return platform::UserStateFolder() / "kvadrel" / "journal.log";
+    return platform::UserStateFolder() / platform::kProgramName / "journal.log";
 }
 
 std::string ConvertedJournalLine(std::chrono::system_clock::time_point time, std::string_view type,

@@ -17,8 +17,8 @@
 #include "platform/console.h"
 #include "platform/executable_path.h"
 #include "platform/file_exists.h"
+#include "platform/program_lock.h"
 #include "platform/registry_store.h"
-#include "platform/single_instance.h"
 
 namespace {
 
@@ -41,9 +41,9 @@ void PrintLine(std::FILE* stream, const std::string& utf8) {
     std::fputs(platform::ConsoleText(TerminalSafe(utf8) + "\n").c_str(), stream);
 }
 
-// The code-value file: --ini, or kvadrel.INI beside the program.
+// The code-value file: --ini, or the programs' own.
 std::filesystem::path CodeValueFile(const BatchOptions& options) {
-    return options.Ini.value_or(platform::ExecutablePath().parent_path() / "kvadrel.INI");
+    return options.Ini.value_or(platform::CodeValueFilePath());
 }
 
 // The commands other than a conversion, which take no lock; nothing when the
@@ -87,9 +87,11 @@ int main(int argc, char* argv[]) {
     if (const auto status = RunCommand(options)) {
         return *status;
     }
-    const auto lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
-    if (!lock) {
-        PrintLine(stderr, "Программа уже запущена.");
+    std::unique_ptr<platform::SingleInstanceLock> lock;
+    try {
+        lock = platform::AcquireProgramLock();
+    } catch (const platform::ProgramAlreadyRunning& running) {
+        PrintLine(stderr, std::string(running.what()) + ".");
         return kExitRunning;
     }
     // Taken by the main thread only, before the worker starts.

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <memory>
-#include <stdexcept>
 
-#include "platform/single_instance.h"
+#include "platform/program_lock.h"
+#include "platform/program_name.h"
 #include "ui/application_title.h"
 #include "ui/main_window.h"
 #include "ui/toolkit_russian.h"
@@ -16,14 +16,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     InstallToolkitRussian(application);
     // The installed theme's icon, else the one built in.
-    QApplication::setWindowIcon(QIcon::fromTheme("kvadrel", QIcon(":/kvadrel.svg")));
+    QApplication::setWindowIcon(QIcon::fromTheme(platform::kProgramName, QIcon(":/kvadrel.svg")));
     // Held until the process ends; the system frees it however the process ends.
     std::unique_ptr<platform::SingleInstanceLock> lock;
     try {
-        lock = platform::SingleInstanceLock::TryAcquire("kvadrel");
-        if (!lock) {
-            throw std::runtime_error("Программа уже запущена");
-        }
+        lock = platform::AcquireProgramLock();
         SetApplicationTitle(QStringLiteral("Пребразователь обновлений в DBase"));
         TfmMain window;
         window.show();

@@ -30,7 +30,7 @@ class TDD : public Orv::Module::TItem<TDD, int>, public Orv::Module::TItemListCs
     TDF* Add(const AnsiString& name, int32_t size, int32_t code, int32_t acode);
 
     AnsiString Name;
-    int32_t Codec;  // 0 numbered-code format, 1 Moscow-region format, -1 none
+    int32_t Codec;  // the transport format (config/transport_format.h), -1 none
     AnsiString Ident;
     AnsiString From;
     AnsiString To;

@@ -118,7 +118,7 @@ void TDelta::ConvertCoded(TTable& table, const platform::LineList& lines, const 
         slots.push_back({table.FindField(platform::Utf16ToCp1251(field->Name)),
                          TCodedItems::MakeCode(field->Code), TCodedItems::MakeCode(field->ACode)});
     }
-    const SpecialProducts special(table, type, KodObjList, TipZnakList);
+    const SpecialProducts special(table, type, *KodObjList, *TipZnakList);
     TCodedItems items;
     FillRows(table, lines, [&](std::string_view line) {
         items.Parse(line);

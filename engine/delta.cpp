@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "engine/dbf/dbf_table.h"
+#include "engine/format_steps.h"
 #include "engine/strfunc.h"
-#include "engine/table_work.h"
 #include "engine/type_rules.h"
 #include "platform/executable_path.h"
 #include "platform/file_listing.h"
@@ -46,6 +45,8 @@ TDeltaSettings TDeltaSettings::Defaults() {
 TDelta::TDelta(TStatusPane& pane, TProgressBar& bar, TDeltaSettings settings)
     : Pane(pane),
       Bar(bar),
+      KodObjList(std::make_unique<CodeList>()),
+      TipZnakList(std::make_unique<CodeList>()),
       settings_(std::move(settings)),
       boundary_(*settings_.Files, settings_.SinglePass) {
     Start();
@@ -148,7 +149,9 @@ void TDelta::LoadConfiguration() {
 }
 
 void TDelta::ReadCodeValues() {
-    codeValueFile_ = LoadCodeValueFile(settings_.CodeValueFile, KodObjList, TipZnakList, Moscow);
+    KodObjList = std::make_unique<CodeList>();
+    TipZnakList = std::make_unique<CodeList>();
+    codeValueFile_ = LoadCodeValueFile(settings_.CodeValueFile, *KodObjList, *TipZnakList, Moscow);
     if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
         Fail(platform::AnsiFileName(settings_.CodeValueFile), codeValueFile_.Error);
     }
@@ -159,9 +162,9 @@ void TDelta::Execute() {
         LoadConfiguration();
         StatusText.clear();
         ReadCodeValues();
-        const TSession session(SessionName());
+        session_ = std::make_unique<TSession>(SessionName());
         while (!Terminated()) {
-            Scan(session);
+            Scan();
             if (settings_.SinglePass) {
                 break;
             }
@@ -179,14 +182,15 @@ void TDelta::Execute() {
     shownText_.clear();
     shownPercent_ = 0;
     Synchronize([this] { UpdateStatus(); });
+    session_.reset();
 }
 
-void TDelta::Scan(const TSession& session) {
+void TDelta::Scan() {
     boundary_.NextPass();
     for (const TDD* type = DL.First; type != nullptr; type = type->Next) {
         scannedType_ = type->Name;
         try {
-            ScanType(session, *type);
+            ScanType(*type);
         } catch (const std::exception& error) {
             Fail(type->From + type->Mask, error.what());  // the type is tried again next pass
         }
@@ -197,7 +201,7 @@ void TDelta::Scan(const TSession& session) {
 std::vector<std::string> TDelta::WhyFilesStay(const TDD& type) const {
     const std::string name = "update type '" + platform::Cp1251ToUtf8(type.Name) + "': ";
     std::vector<std::string> reasons;
-    for (const TTypeProblem& problem : CheckType(type, {KodObjList, codeValueFile_})) {
+    for (const TTypeProblem& problem : CheckType(type, {*KodObjList, codeValueFile_})) {
         if (problem.Level == TTypeProblem::TLevel::Error) {
             reasons.push_back(name + problem.Text + "; its files stay");
         }
@@ -231,7 +235,7 @@ bool IsTableName(const AnsiString& name) {
 
 }  // namespace
 
-void TDelta::ScanType(const TSession& session, const TDD& type) {
+void TDelta::ScanType(const TDD& type) {
     const AnsiString pattern = type.From + type.Mask;
     if (const auto reasons = WhyFilesStay(type); !reasons.empty()) {
         for (const std::string& reason : reasons) {
@@ -249,69 +253,74 @@ void TDelta::ScanType(const TSession& session, const TDD& type) {
         if (tableFolder && IsTableName(file.Name)) {
             continue;  // our own output, not a source
         }
-        FileName = file.Name;
-        shownStep_.reset();
-        auto taken = boundary_.Take(folder, file);
-        if (taken.Failure) {
-            Fail(type.From + file.Name, *taken.Failure);
-        }
-        if (!taken.Claim) {
-            continue;  // still being written or held open: taken in a later pass
-        }
-        ConvertFile(session, type, *taken.Claim);
-        if (Terminated()) {
-            return;
-        }
+        ConvertFile(type, folder, file);
     }
 }
 
-void TDelta::ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim) {
+void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
+                         const platform::ListedFile& file) {
+    FileName = file.Name;
+    shownStep_.reset();
     const AnsiString source = type.From + FileName;
-    platform::LineList lines;
+    auto claim = Claim(source, folder, file);
+    if (!claim) {
+        return;
+    }
+    TTableWorkResult table;
     try {
-        auto read = boundary_.ReadLines(claim);
-        if (!read) {
+        const TFormatSteps format(*this, type);
+        auto lines = boundary_.ReadLines(*claim);
+        if (!lines) {
             return;  // still being written: taken in a later pass
         }
-        lines = std::move(*read);
-        if (type.Codec == 0) {
-            DecodeCoded(lines, type.Ident);
-        } else {
-            DecodeMoscow(lines, type.Ident);
+        format.Decode(*lines);
+        if (Terminated()) {
+            KeepSource(*claim, source, "");  // stopped while decoding: no table
+            return;
         }
+        table = WriteTable(type, format, *lines);
     } catch (const std::exception& error) {
-        Fail(source, error.what() + boundary_.Release(claim));
+        KeepSource(*claim, source, error.what());
         return;
     }
-    if (Terminated()) {
-        if (const std::string trouble = boundary_.Release(claim); !trouble.empty()) {
-            Fail(source, "stopped" + trouble);
-        }
-        return;  // stopped while decoding: the source stays, no table
+    if (DeleteSource(*claim, source, table) && settings_.OnConverted) {
+        settings_.OnConverted(scannedType_, source, table.TablePath, table.Records);
     }
-    TTableWorkResult result;
-    try {
-        result = RunTableWork(
-            session, type, FileName,
-            [&](TTable& table) {
-                if (type.Codec == 0) {
-                    ConvertCoded(table, lines, type);
-                } else {
-                    ConvertMoscow(table, lines, type);
-                }
-            },
-            *settings_.Files);
-    } catch (const std::exception& error) {
-        Fail(source, error.what() + boundary_.Release(claim));
-        return;
+}
+
+std::optional<TSourceClaim> TDelta::Claim(const AnsiString& source,
+                                          const std::filesystem::path& folder,
+                                          const platform::ListedFile& file) {
+    auto taken = boundary_.Take(folder, file);
+    if (taken.Failure) {
+        Fail(source, *taken.Failure);
     }
-    if (const auto failure = boundary_.Consume(claim)) {
-        Fail(source, "the table " + platform::Cp1251ToUtf8(result.TablePath) + " is written, but " +
+    // Neither claimed nor failed: still being written or held open, taken
+    // in a later pass.
+    return std::move(taken.Claim);
+}
+
+TTableWorkResult TDelta::WriteTable(const TDD& type, const TFormatSteps& format,
+                                    const platform::LineList& lines) {
+    TTableWork work(*session_, type, type.To, FileName, *settings_.Files);
+    format.Fill(work.Table(), lines);
+    return work.PutInPlace();
+}
+
+bool TDelta::DeleteSource(TSourceClaim& claim, const AnsiString& source,
+                          const TTableWorkResult& table) {
+    const auto failure = boundary_.Consume(claim);
+    if (failure) {
+        Fail(source, "the table " + platform::Cp1251ToUtf8(table.TablePath) + " is written, but " +
                          *failure);
-        return;
     }
-    if (settings_.OnConverted) {
-        settings_.OnConverted(scannedType_, source, result.TablePath, result.Records);
+    return !failure;
+}
+
+void TDelta::KeepSource(TSourceClaim& claim, const AnsiString& source, const std::string& reason) {
+    const std::string trouble = boundary_.Release(claim);
+    if (!reason.empty() || !trouble.empty()) {
+        Fail(source, (reason.empty() ? "stopped" : reason) + trouble);
     }
 }
 

@@ -12,17 +12,18 @@
 #include <string>
 #include <string_view>
 
+#include "config/auto.h"
 #include "config/descriptors.h"
 #include "engine/code_value_file.h"
 #include "engine/moscow_scramble.h"
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
+#include "engine/table_work.h"
 #include "platform/file_system.h"
 #include "platform/line_list.h"
 #include "platform/thread.h"
 
-class TSession;
-class TTable;
+class TFormatSteps;
 
 struct TDeltaSettings {
     std::filesystem::path StoreFile;       // the per-user configuration store
@@ -68,8 +69,8 @@ class TDelta : public platform::TThread {
     AnsiString FileName;
     AnsiString StatusText;
     int32_t Percent = 0;
-    CodeList KodObjList;
-    CodeList TipZnakList;
+    Orv::Auto<CodeList> KodObjList;
+    Orv::Auto<CodeList> TipZnakList;
     TMoscowConstants Moscow;
 
   protected:
@@ -100,16 +101,33 @@ class TDelta : public platform::TThread {
     // Why the files of a type are left alone in this pass: the errors the
     // configuration rules find in it.
     std::vector<std::string> WhyFilesStay(const TDD& type) const;
-    void Scan(const TSession& session);
-    void ScanType(const TSession& session, const TDD& type);
+    void Scan();
+    void ScanType(const TDD& type);
     // Whether `folder` is where some type writes its tables.
     bool IsTableFolder(const std::filesystem::path& folder) const;
-    void ConvertFile(const TSession& session, const TDD& type, TSourceClaim& claim);
+    // The path of one listed file: claimed, read, decoded, its table
+    // written, and the source deleted; or the source kept and, unless it is
+    // just busy, the reason reported.
+    void ConvertFile(const TDD& type, const std::filesystem::path& folder,
+                     const platform::ListedFile& file);
+    std::optional<TSourceClaim> Claim(const AnsiString& source, const std::filesystem::path& folder,
+                                      const platform::ListedFile& file);
+    // Creates the ".tmp" table, fills it and puts it in place as the ".dbf".
+    TTableWorkResult WriteTable(const TDD& type, const TFormatSteps& format,
+                                const platform::LineList& lines);
+    // Deletes the source whose table is in place if it is still the file that
+    // was read; otherwise it stays and the reason is reported.
+    bool DeleteSource(TSourceClaim& claim, const AnsiString& source, const TTableWorkResult& table);
+    // Leaves the source for a later pass and reports `reason` with whatever
+    // went wrong on the way back. An empty reason is a stop, which keeps the
+    // source as meant: only trouble on the way back is reported then.
+    void KeepSource(TSourceClaim& claim, const AnsiString& source, const std::string& reason);
     void Wait();
     void Fail(const AnsiString& source, const std::string& reason) const;
 
     TDeltaSettings settings_;
     TSourceBoundary boundary_;
+    Orv::Auto<TSession> session_;  // the run's, from its first pass to its end
     TCodeValueFile codeValueFile_;
     AnsiString scannedType_;  // the name of the update type being scanned
     AnsiString shownText_;

@@ -57,6 +57,6 @@ void TDelta::ConvertMoscow(TTable& table, const platform::LineList& lines, const
             }
             field->SetAsString(Trim(text));
         }
-        return !type.SpecProd || (kodObj != nullptr && InCodeList(KodObjList, kodObj->AsString()));
+        return !type.SpecProd || (kodObj != nullptr && InCodeList(*KodObjList, kodObj->AsString()));
     });
 }

@@ -1,11 +1,7 @@
 #include "engine/strfunc.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
-#include <stdexcept>
 
 #include "platform/text_lines.h"
 
@@ -22,14 +18,6 @@ char DosToWin(char byte) {
 
 }  // namespace
 
-std::ptrdiff_t Pos(std::string_view pattern, std::string_view text) {
-    if (pattern.empty()) {
-        return 0;
-    }
-    const size_t found = text.find(pattern);
-    return found == std::string_view::npos ? 0 : std::ptrdiff_t(found) + 1;
-}
-
 bool StartsWith(std::string_view text, std::string_view pattern) {
     return !pattern.empty() && text.starts_with(pattern);
 }
@@ -41,29 +29,6 @@ std::string_view Copy(std::string_view text, std::ptrdiff_t start, std::ptrdiff_
         return {};
     }
     return text.substr(size_t(start - 1), size_t(std::min(count, size - start + 1)));
-}
-
-AnsiString Format(const char* format, ...) {
-    // Most results (the item tags) fit the stack buffer: one pass, no extra allocation.
-    std::array<char, 64> buffer;
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    va_end(args);
-    if (length < 0) {
-        va_end(again);
-        throw std::runtime_error(std::string("cannot format \"") + format + "\"");
-    }
-    if (size_t(length) < buffer.size()) {
-        va_end(again);
-        return AnsiString(buffer.data(), size_t(length));
-    }
-    AnsiString text(size_t(length), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, again);
-    va_end(again);
-    return text;
 }
 
 bool SameText(std::string_view a, std::string_view b) {

@@ -9,11 +9,7 @@
 
 #include "platform/codepage.h"
 
-// Position of the first occurrence of `pattern` in `text`, or 0 when it is
-// absent. An empty pattern is never found, and nothing is found in an empty text.
-std::ptrdiff_t Pos(std::string_view pattern, std::string_view text);
-
-// Whether `text` begins with `pattern` (Pos gives 1); never for an empty pattern.
+// Whether `text` begins with `pattern`; never for an empty pattern.
 bool StartsWith(std::string_view text, std::string_view pattern);
 
 // Up to `count` bytes of `text` from position `start`. A start below 1 counts
@@ -37,13 +33,6 @@ inline std::string_view Trim(std::string_view text) {
     }
     return text.substr(first, last - first);
 }
-
-// printf-style formatting into 8-bit text.
-#if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
-#endif
-AnsiString
-Format(const char* format, ...);
 
 // Equality of two texts without regard to the case of Latin and Cyrillic
 // letters (Ё and ё included).

@@ -2,73 +2,76 @@
 
 #include <iostream>
 
-#include "engine/dbf/dbf_table.h"
 #include "engine/type_field_defs.h"
-
-namespace {
-
-// Removes the table's ".tmp" after a failure; the caller reports the failure.
-void RemoveTemporary(TTable& table) {
-    try {
-        table.Close();
-    } catch (const std::exception&) {
-        // the write failure that brought us here is the one reported
-    }
-    try {
-        if (table.Exists()) {
-            table.DeleteTable();
-        }
-    } catch (const std::exception& error) {
-        std::cerr << "cannot remove the incomplete table: " << error.what() << '\n';
-    }
-}
-
-}  // namespace
 
 AnsiString BaseName(const AnsiString& fileName) {
     const auto dot = fileName.rfind('.');
     return dot == AnsiString::npos ? fileName : fileName.substr(0, dot);
 }
 
-TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const AnsiString& fileName,
-                              const std::function<void(TTable&)>& fill,
-                              platform::FileSystem& files) {
-    const AnsiString base = BaseName(fileName);
-    TDatabase database;
-    database.DatabaseName = type.To;
-    database.SessionName = session.SessionName;
-    database.LoginPrompt = false;
-    database.KeepConnection = false;
-    database.Files = &files;
-    TTable table;
-    table.SessionName = session.SessionName;
-    table.Files = &files;
+TTableWork::TTableWork(const TSession& session, const TDD& type, const AnsiString& folder,
+                       const AnsiString& fileName, platform::FileSystem& files)
+    : folder_(folder),
+      base_(BaseName(fileName)),
+      database_(std::make_unique<TDatabase>()),
+      table_(std::make_unique<TTable>()) {
+    database_->DatabaseName = folder;
+    database_->SessionName = session.SessionName;
+    database_->LoginPrompt = false;
+    database_->KeepConnection = false;
+    database_->Files = &files;
+    table_->SessionName = session.SessionName;
+    table_->Files = &files;
 
-    database.Open();
-    table.DatabaseName = type.To;
-    table.TableType = ttDBase;
-    table.TableName = base + ".tmp";
-    if (table.Exists()) {
-        table.DeleteTable();  // a leftover of an earlier attempt
+    database_->Open();
+    table_->DatabaseName = folder;
+    table_->TableType = ttDBase;
+    table_->TableName = base_ + ".tmp";
+    if (table_->Exists()) {
+        table_->DeleteTable();  // a leftover of an earlier attempt
     }
-    table.FieldDefs = TypeFieldDefs(type);
-    table.CreateTable();
+    table_->FieldDefs = TypeFieldDefs(type);
+    table_->CreateTable();
     try {
-        table.Open();
-        fill(table);
-        table.Close();
-
-        table.TableName = base + ".dbf";
-        if (table.Exists()) {
-            table.DeleteTable();
-        }
-        table.TableName = base + ".tmp";
-        table.RenameTable(base + ".dbf");
+        table_->Open();
     } catch (...) {
-        table.TableName = base + ".tmp";
-        RemoveTemporary(table);
+        RemoveTemporary();
         throw;
     }
-    const bool separated = type.To.ends_with('/');
-    return {type.To + (separated ? "" : "/") + base + ".dbf", table.RecordCount()};
+}
+
+TTableWork::~TTableWork() {
+    if (!inPlace_) {
+        RemoveTemporary();
+    }
+}
+
+TTableWorkResult TTableWork::PutInPlace() {
+    table_->Close();
+    table_->TableName = base_ + ".dbf";
+    if (table_->Exists()) {
+        table_->DeleteTable();
+    }
+    table_->TableName = base_ + ".tmp";
+    table_->RenameTable(base_ + ".dbf");
+    inPlace_ = true;
+    const bool separated = folder_.ends_with('/');
+    return {folder_ + (separated ? "" : "/") + base_ + ".dbf", table_->RecordCount()};
+}
+
+// After a failure, which the caller reports.
+void TTableWork::RemoveTemporary() {
+    table_->TableName = base_ + ".tmp";
+    try {
+        table_->Close();
+    } catch (const std::exception&) {
+        // the write failure that brought us here is the one reported
+    }
+    try {
+        if (table_->Exists()) {
+            table_->DeleteTable();
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "cannot remove the incomplete table: " << error.what() << '\n';
+    }
 }

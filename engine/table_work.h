@@ -1,15 +1,13 @@
-// The table work for one source file: the table is built under the file's
-// base name with ".tmp", filled, closed and put in place of the older ".dbf"
-// of that base name. The source file is the caller's (source_boundary.h).
+// The table of one source file: built under the file's base name with ".tmp",
+// filled by the caller, closed and put in place of the older ".dbf" of that
+// base name. The source file is the caller's (source_boundary.h).
 #pragma once
 
-#include <functional>
-
+#include "config/auto.h"
 #include "config/descriptors.h"
+#include "engine/dbf/dbf_database.h"
+#include "engine/dbf/dbf_table.h"
 #include "platform/file_system.h"
-
-class TSession;
-class TTable;
 
 struct TTableWorkResult {
     AnsiString TablePath;  // the table written, as a path in Windows-1251
@@ -19,8 +17,33 @@ struct TTableWorkResult {
 // The name without its extension (the text from the last dot on).
 AnsiString BaseName(const AnsiString& fileName);
 
-// Throws when the table cannot be written; a ".tmp" it made is removed again
-// and the older ".dbf" stays, unless it was already deleted for the rename.
-TTableWorkResult RunTableWork(const TSession& session, const TDD& type, const AnsiString& fileName,
-                              const std::function<void(TTable&)>& fill,
-                              platform::FileSystem& files = platform::SystemFileSystem());
+class TTableWork {
+  public:
+    // Creates the ".tmp" table with the type's fields in `folder` (the
+    // type's To, for the worker), replacing a leftover of an earlier attempt,
+    // and opens it. Throws when it cannot.
+    TTableWork(const TSession& session, const TDD& type, const AnsiString& folder,
+               const AnsiString& fileName,
+               platform::FileSystem& files = platform::SystemFileSystem());
+    // Removes the ".tmp" unless it was put in place.
+    ~TTableWork();
+    TTableWork(const TTableWork&) = delete;
+    TTableWork& operator=(const TTableWork&) = delete;
+
+    // The open, empty table for the fill step.
+    TTable& Table() { return *table_; }
+
+    // Closes the table and renames it to the ".dbf" name, deleting the older
+    // table of that name first. Throws when it cannot; the older ".dbf" then
+    // stays, unless it was already deleted for the rename.
+    TTableWorkResult PutInPlace();
+
+  private:
+    void RemoveTemporary();
+
+    const AnsiString folder_;
+    const AnsiString base_;
+    Orv::Auto<TDatabase> database_;
+    Orv::Auto<TTable> table_;
+    bool inPlace_ = false;
+};

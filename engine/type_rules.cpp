@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "config/transport_format.h"
 #include "engine/dbf/dbf_field_name.h"
 #include "engine/type_field_defs.h"
 #include "platform/native_path.h"
@@ -24,9 +25,7 @@ class Judge {
     std::vector<TTypeProblem> Run() {
         const bool fromUsable = CheckPath(type_.From, "source folder (From)") && CheckSourceEnd();
         const bool toUsable = CheckPath(type_.To, "target folder (To)");
-        CheckFormat();
-        CheckSpecialProducts();
-        CheckFields();
+        CheckConversion();
         if (fromUsable) {
             CheckFolder(type_.From, FolderUse::Source);
         }
@@ -36,12 +35,27 @@ class Judge {
         if (fromUsable && toUsable && SameFolder()) {
             Warn("the source and target folders are the same folder");
         }
+        return ErrorsFirst();
+    }
+
+    std::vector<TTypeProblem> RunConversion() {
+        CheckConversion();
+        return ErrorsFirst();
+    }
+
+  private:
+    void CheckConversion() {
+        CheckFormat();
+        CheckSpecialProducts();
+        CheckFields();
+    }
+
+    std::vector<TTypeProblem> ErrorsFirst() {
         std::stable_partition(problems_.begin(), problems_.end(),
                               [](const TTypeProblem& p) { return p.Level == TLevel::Error; });
         return std::move(problems_);
     }
 
-  private:
     void Error(std::string text) { problems_.push_back({TLevel::Error, std::move(text)}); }
     void Warn(std::string text) { problems_.push_back({TLevel::Warning, std::move(text)}); }
 
@@ -74,9 +88,10 @@ class Judge {
     }
 
     void CheckFormat() {
-        if (type_.Codec != 0 && type_.Codec != 1) {
+        const auto format = TransportFormatOf(type_.Codec);
+        if (!format) {
             Error("no transport format chosen (Codec " + std::to_string(type_.Codec) + ")");
-        } else if (type_.Codec == 1 && type_.Ident.empty()) {
+        } else if (format == TTransportFormat::MoscowRegion && type_.Ident.empty()) {
             // No unscrambled line begins with an empty identifier.
             Error(
                 "no group identifier (Ident) is set: the Moscow-region format would keep no "
@@ -181,6 +196,10 @@ class Judge {
 
 std::vector<TTypeProblem> CheckType(const TDD& type, const TRuleContext& context) {
     return Judge(type, context).Run();
+}
+
+std::vector<TTypeProblem> CheckConversion(const TDD& type, const TRuleContext& context) {
+    return Judge(type, context).RunConversion();
 }
 
 std::vector<TTypeProblems> CheckConfiguration(const TDL& config, const TRuleContext& context) {

@@ -38,5 +38,10 @@ struct TRuleContext {
 // The problems of one type, errors first.
 std::vector<TTypeProblem> CheckType(const TDD& type, const TRuleContext& context);
 
+// The problems of the conversion itself (its format, special products and
+// fields), without the folder rules: what converting a file named by hand
+// must heed.
+std::vector<TTypeProblem> CheckConversion(const TDD& type, const TRuleContext& context);
+
 // The problems of every type, in the configuration's order.
 std::vector<TTypeProblems> CheckConfiguration(const TDL& config, const TRuleContext& context);

@@ -1,6 +1,7 @@
 #include "fuzz/format_harness.h"
 
 #include "engine/dbf/dbf_database.h"
+#include "engine/format_steps.h"
 #include "engine/table_work.h"
 #include "platform/text_file.h"
 
@@ -36,23 +37,12 @@ FormatHarness::Conversion FormatHarness::Convert(std::string_view bytes, const T
     files_.Put(source, std::string(bytes));
     const auto opening = files_.OpenSource(source);
     platform::LineList lines = platform::ReadTextLines(*opening.File);
-    const bool coded = type.Codec == 0;
-    if (coded) {
-        worker_.DecodeCoded(lines, type.Ident);
-    } else {
-        worker_.DecodeMoscow(lines, type.Ident);
-    }
+    const TFormatSteps format(worker_, type);
+    format.Decode(lines);
     const TSession session("fuzz");
-    RunTableWork(
-        session, type, kFileName,
-        [&](TTable& table) {
-            if (coded) {
-                worker_.ConvertCoded(table, lines, type);
-            } else {
-                worker_.ConvertMoscow(table, lines, type);
-            }
-        },
-        files_);
+    TTableWork work(session, type, type.To, kFileName, files_);
+    format.Fill(work.Table(), lines);
+    work.PutInPlace();
     std::vector<AnsiString> decoded;
     for (size_t i = 0; i < lines.size(); ++i) {
         decoded.emplace_back(lines[i]);

@@ -1,9 +1,13 @@
 #include "platform/executable_path.h"
 
+#include <string>
+
+#include "platform/program_name.h"
+
 namespace platform {
 
 std::filesystem::path CodeValueFilePath() {
-    return ExecutablePath().replace_extension(".INI");
+    return ExecutablePath().parent_path() / (std::string(kProgramName) + ".INI");
 }
 
 }  // namespace platform

@@ -9,8 +9,9 @@ namespace platform {
 // std::filesystem::filesystem_error when the system cannot tell it.
 std::filesystem::path ExecutablePath();
 
-// The code-value file: the executable's path with its extension replaced by
-// ".INI" (a name without extension gets ".INI" appended).
+// The code-value file, one for all the programs: kvadrel.INI in the
+// executable's folder. For the window program that is its own path with the
+// extension ".INI"; kvadrel-batch and kvadrel-dump beside it read the same.
 std::filesystem::path CodeValueFilePath();
 
 }  // namespace platform

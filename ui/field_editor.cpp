@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "config/transport_format.h"
 #include "engine/dbf/dbf_field_name.h"
 #include "ui/dialog_frame.h"
 #include "ui/font_scale.h"
 #include "ui/spin_edit.h"
-#include "ui/transport_format.h"
 
 namespace {
 
@@ -95,9 +95,10 @@ TfmField::TfmField(TDF& field, QWidget* owner, const TDD* type)
     seCode->setValue(field.Code);
     seACode->setValue(field.ACode);
     edNameChange();
-    if (field.Key == kNumberedCodeFormat) {
+    const auto format = TransportFormatOf(field.Key);
+    if (format == TTransportFormat::NumberedCode) {
         lbCode->setText(QStringLiteral(u"Шифр"));
-    } else if (field.Key == kMoscowFormat) {
+    } else if (format == TTransportFormat::MoscowRegion) {
         lbCode->setText(QStringLiteral(u"Смещение"));
     }
     resize(scale.Size(360, 170));

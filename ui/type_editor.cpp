@@ -16,13 +16,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "config/transport_format.h"
 #include "ui/ansi_text.h"
 #include "ui/dialog_frame.h"
 #include "ui/directory_dialog.h"
 #include "ui/field_editor.h"
 #include "ui/font_scale.h"
 #include "ui/list_tool_bar.h"
-#include "ui/transport_format.h"
 #include "ui/type_name_rule.h"
 
 using namespace Qt::StringLiterals;
@@ -302,7 +302,8 @@ void TfmRegEdit::ApplyOkRule() {
 
 void TfmRegEdit::ApplySpecProdRule() {
     const bool ticked = cbSpecProd->isChecked();
-    const bool numberedCode = ticked && cbCodec->currentIndex() == kNumberedCodeFormat;
+    const bool numberedCode =
+        ticked && TransportFormatOf(cbCodec->currentIndex()) == TTransportFormat::NumberedCode;
     lbBeg->setEnabled(ticked);
     lbEnd->setEnabled(numberedCode);
     lbKodObj->setEnabled(ticked);
@@ -314,11 +315,11 @@ void TfmRegEdit::cbCodecChange() {
     ApplyOkRule();
     ApplySpecProdRule();
     // The identifier follows every format change, also over a typed one.
-    const int format = cbCodec->currentIndex();
-    if (format == kNumberedCodeFormat) {
+    const auto format = TransportFormatOf(cbCodec->currentIndex());
+    if (format == TTransportFormat::NumberedCode) {
         edIdent->setText(QStringLiteral(u"АМТ"));
         List->headerItem()->setText(kCodeColumn, QStringLiteral(u"Шифр"));
-    } else if (format == kMoscowFormat) {
+    } else if (format == TTransportFormat::MoscowRegion) {
         edIdent->setText(QStringLiteral("R_AMT"));
         List->headerItem()->setText(kCodeColumn, QStringLiteral(u"Смещение"));
     }

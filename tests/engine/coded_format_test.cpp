@@ -138,7 +138,7 @@ TEST_F(CodedFormatTest, MoreLeadingZerosThanThePaddedFormIsAnotherTag) {
 
 TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {
     workspace_.WriteIni("[CodeValue]\nKodObj=ab1;02\nTipZnak=77\n");
-    LoadCodeValues(workspace_.Ini(), worker_.KodObjList, worker_.TipZnakList);
+    LoadCodeValues(workspace_.Ini(), *worker_.KodObjList, *worker_.TipZnakList);
     TDL list;
     const TDD& type = SpecialType(list, "kod", {3, 2, 2, 6, 10});  // roles ignore case
     const Rows rows = Convert(
@@ -163,7 +163,7 @@ TEST_F(CodedFormatTest, SpecialProductsEdgeLists) {
     EXPECT_TRUE(Convert(lines, type).empty());
 
     // An empty item accepts an empty object code; an empty sign-type list amends every row.
-    worker_.KodObjList = {"01", "", "02"};
+    *worker_.KodObjList = {"01", "", "02"};
     EXPECT_EQ(Convert(lines, type), (Rows{{"", "77", "9", "19", "29"}}));
 
     // A role naming no field of the table drops every row.

@@ -230,8 +230,8 @@ TEST_F(MoscowFormatTest, FieldsAreCutByColumn) {
 }
 
 TEST_F(MoscowFormatTest, SpecialProductsKeepRowsOfAcceptedObjectsOnlyAndNeverTouchNumbers) {
-    worker_.KodObjList = {"ab1", "02"};
-    worker_.TipZnakList = {};  // in the numbered-code format this would amend every row
+    *worker_.KodObjList = {"ab1", "02"};
+    *worker_.TipZnakList = {};  // in the numbered-code format this would amend every row
     TDL list;
     TDD& type = *list.Add("t", 1, "R_AMT");
     type.SpecProd = true;

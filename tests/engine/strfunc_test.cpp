@@ -12,31 +12,7 @@ AnsiString Win(std::string_view utf8) {
     return platform::Utf8ToCp1251(utf8);
 }
 
-TEST(Strfunc, PosFindsTheFirstOccurrenceCountingFromOne) {
-    const struct {
-        std::string_view pattern;
-        std::string_view text;
-        std::ptrdiff_t expected;
-    } cases[] = {
-        {"a", "abc", 1},
-        {"c", "abc", 3},
-        {"bc", "abcbc", 2},
-        {"abc", "abc", 1},
-        {"abcd", "abc", 0},
-        {"x", "abc", 0},
-        {"", "abc", 0},  // an empty pattern is never found
-        {"a", "", 0},
-        {"", "", 0},
-        {"\xDF", "\xC0\xDF\xFF", 2},
-        {"/5=", "/05=A/5=B", 6},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Pos(c.pattern, c.text), c.expected)
-            << "'" << c.pattern << "' in '" << c.text << "'";
-    }
-}
-
-TEST(Strfunc, StartsWithIsAMatchAtPositionOne) {
+TEST(Strfunc, StartsWithIsAMatchAtTheStart) {
     EXPECT_TRUE(StartsWith(Win("&АМТ"), Win("&АМ")));
     EXPECT_TRUE(StartsWith("R_AMT 1", "R_AMT"));
     EXPECT_FALSE(StartsWith(" R_AMT", "R_AMT"));
@@ -73,15 +49,6 @@ TEST(Strfunc, TrimRemovesBlanksAndControlCharactersOnly) {
     // Bytes from 0x80 up are letters and signs, not control characters.
     EXPECT_EQ(Trim("\xA0\xE0 \xFF\x80"), "\xA0\xE0 \xFF\x80");
     EXPECT_EQ(Trim(Win(" Ёж ")), Win("Ёж"));
-}
-
-TEST(Strfunc, FormatPrintsIntoAnsiString) {
-    EXPECT_EQ(Format("/%02d=", 5), "/05=");
-    EXPECT_EQ(Format("/%d=", 5), "/5=");
-    EXPECT_EQ(Format("/%02d=", 100), "/100=");
-    EXPECT_EQ(Format("/%d=", 12), "/12=");
-    const std::string longText(300, 'x');
-    EXPECT_EQ(Format("<%s>", longText.c_str()), "<" + longText + ">");
 }
 
 TEST(Strfunc, SameTextIgnoresTheCaseOfLatinAndCyrillicLetters) {

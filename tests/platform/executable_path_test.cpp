@@ -13,10 +13,10 @@ TEST(ExecutablePath, IsTheRunningTestProgram) {
         path, KVADREL_BINARY_DIR "/tests/platform_tests" KVADREL_EXE_SUFFIX));
 }
 
-TEST(ExecutablePath, CodeValueFileSitsBesideTheProgram) {
-    // Without an extension (as on Linux) ".INI" is appended; ".exe" is replaced.
+TEST(ExecutablePath, CodeValueFileSitsBesideTheProgramUnderTheProgramsName) {
+    // Every program reads the one file, whatever its own name.
     const std::filesystem::path path = ExecutablePath();
-    EXPECT_EQ(CodeValueFilePath(), path.parent_path() / "platform_tests.INI");
+    EXPECT_EQ(CodeValueFilePath(), path.parent_path() / "kvadrel.INI");
 }
 
 }  // namespace
