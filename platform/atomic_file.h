@@ -1,18 +1,12 @@
-// Whole small files (the store file and its backups): read at once, and
-// written so that a crash or a kill at any moment leaves either the old or
-// the new contents on disk, never a mix. Every function throws
+// Writing whole files so that a crash or a kill at any moment leaves either
+// the old or the new contents on disk, never a mix. Every function throws
 // std::system_error naming the file and the reason.
 #pragma once
 
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace platform {
-
-// The whole file; nullopt when it does not exist.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
 
 // Creates `folder` and its missing parents with mode 0700.
 void CreateFolders(const std::filesystem::path& folder);

@@ -43,33 +43,6 @@ void WriteAndClose(int fd, std::string_view bytes, const std::filesystem::path& 
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return std::nullopt;
-        }
-        Fail(errno, "open", file);
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const int error = count < 0 ? errno : 0;
-            ::close(fd);
-            if (error != 0) {
-                Fail(error, "read", file);
-            }
-            return bytes;
-        }
-        bytes.append(buffer, size_t(count));
-    }
-}
-
 void CreateFolders(const std::filesystem::path& folder) {
     if (folder.empty()) {
         return;

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <system_error>
 
@@ -58,37 +57,6 @@ Handle CreateNew(const std::filesystem::path& file) {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-    const Handle handle(::CreateFileW(file.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid()) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-            return std::nullopt;
-        }
-        const DWORD attributes = ::GetFileAttributesW(file.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            // Windows calls that a denied access; the reason is that it is a folder.
-            throw std::system_error(EISDIR, std::generic_category(),
-                                    "cannot open " + file.string());
-        }
-        Fail(error, "open", file);
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(handle.get(), buffer, sizeof buffer, &got, nullptr)) {
-            Fail(::GetLastError(), "read", file);
-        }
-        if (got == 0) {
-            return bytes;
-        }
-        bytes.append(buffer, got);
-    }
-}
 
 void CreateFolders(const std::filesystem::path& folder) {
     std::error_code error;

@@ -202,4 +202,12 @@ char UpperCase1251(char c) {
     return byte < 0x80 ? c : char(kUpperHighHalf[byte - 0x80]);
 }
 
+AnsiString UpperCase1251(std::string_view text) {
+    AnsiString upper(text);
+    for (char& c : upper) {
+        c = UpperCase1251(c);
+    }
+    return upper;
+}
+
 }  // namespace platform

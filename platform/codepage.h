@@ -23,5 +23,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // Upper case of one Windows-1251 byte: Latin and Cyrillic letters (Ё, Ў, Є,
 // Ї, І, Ґ and the Serbian/Macedonian letters included); other bytes unchanged.
 char UpperCase1251(char c);
+// The same for each byte of `text`.
+AnsiString UpperCase1251(std::string_view text);
 
 }  // namespace platform

@@ -20,12 +20,6 @@ ListedFile Listed(const std::filesystem::path& entry) {
     return file;
 }
 
-AnsiString UpperCase(std::string_view name) {
-    AnsiString upper(name);
-    std::transform(upper.begin(), upper.end(), upper.begin(), UpperCase1251);
-    return upper;
-}
-
 }  // namespace
 
 std::filesystem::path PatternFolder(const AnsiString& pattern) {
@@ -37,6 +31,7 @@ std::vector<ListedFile> FindFiles(const AnsiString& pattern, FileSystem& files) 
     const size_t slash = FolderEnd(pattern);
     const std::string_view mask =
         slash != AnsiString::npos ? std::string_view(pattern).substr(slash + 1) : pattern;
+    // Each with its name upper-cased: the order of listing ignores case.
     std::vector<std::pair<AnsiString, ListedFile>> found;
     for (const auto& entry : files.ListFiles(PatternFolder(pattern))) {
         ListedFile file = Listed(entry);
@@ -44,7 +39,7 @@ std::vector<ListedFile> FindFiles(const AnsiString& pattern, FileSystem& files) 
             continue;
         }
         if (MatchesMask(file.Name, mask)) {
-            found.emplace_back(UpperCase(file.Name), std::move(file));
+            found.emplace_back(UpperCase1251(file.Name), std::move(file));
         }
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {

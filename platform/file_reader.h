@@ -4,12 +4,20 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace platform {
 
+// There is no such file, nor a folder on the way to it.
+class MissingFileError : public std::system_error {
+  public:
+    using std::system_error::system_error;
+};
+
 class FileReader {
   public:
-    // Throws std::system_error naming the file when it cannot be opened.
+    // Throws std::system_error naming the file when it cannot be opened,
+    // MissingFileError when it is not there.
     explicit FileReader(const std::filesystem::path& file);
     ~FileReader();
     FileReader(const FileReader&) = delete;

@@ -11,8 +11,24 @@
 namespace platform {
 namespace {
 
+std::string ReadFailure(const std::filesystem::path& file) {
+    return "cannot read " + file.string();
+}
+
 std::system_error ReadError(int error, const std::filesystem::path& file) {
-    return std::system_error(error, std::generic_category(), "cannot read " + file.string());
+    return std::system_error(error, std::generic_category(), ReadFailure(file));
+}
+
+UniqueFd Open(const std::filesystem::path& file) {
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR) {
+            throw MissingFileError(error, std::generic_category(), ReadFailure(file));
+        }
+        throw ReadError(error, file);
+    }
+    return fd;
 }
 
 }  // namespace
@@ -22,12 +38,7 @@ struct FileReader::Handle {
 };
 
 FileReader::FileReader(const std::filesystem::path& file)
-    : handle_(new Handle{UniqueFd(::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC))}),
-      file_(file) {
-    if (handle_->fd.get() < 0) {
-        throw ReadError(errno, file_);
-    }
-}
+    : handle_(new Handle{Open(file)}), file_(file) {}
 
 FileReader::~FileReader() = default;
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <system_error>
 
 #include "platform/file_reader.h"
@@ -25,7 +26,17 @@ FileReader::FileReader(const std::filesystem::path& file)
           nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)}),
       file_(file) {
     if (handle_->handle == INVALID_HANDLE_VALUE) {
-        throw ReadError(::GetLastError(), file_);
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            throw MissingFileError(int(error), Win32Category(), "cannot read " + file_.string());
+        }
+        const DWORD attributes = ::GetFileAttributesW(file.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            // Windows calls that a denied access; the reason is that it is a folder.
+            throw std::system_error(EISDIR, std::generic_category(),
+                                    "cannot read " + file_.string());
+        }
+        throw ReadError(error, file_);
     }
 }
 

@@ -50,19 +50,18 @@ std::u16string_view Unquote(std::u16string_view value) {
     return value;
 }
 
-// Upper case of a character by the one case rule of the system, that of
-// Windows-1251; a character outside that code page compares as it is.
-char16_t UpperCase(char16_t c) {
-    const AnsiString narrow = Utf16ToCp1251(std::u16string_view(&c, 1));
-    if (narrow[0] == '?' && c != u'?') {
-        return c;
-    }
-    return Cp1251ToUtf16(std::string(1, UpperCase1251(narrow[0])))[0];
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
+// Section and key names compare by the one case rule of the system, that of
+// Windows-1251: a character outside that code page compares as it is.
+bool IniNamesEqual(std::u16string_view a, std::u16string_view b) {
+    const auto upper = [](char16_t c) {
+        const AnsiString narrow = Utf16ToCp1251(std::u16string_view(&c, 1));
+        if (narrow[0] == '?' && c != u'?') {
+            return c;
+        }
+        return Cp1251ToUtf16(std::string(1, UpperCase1251(narrow[0])))[0];
+    };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return UpperCase(x) == UpperCase(y); });
+                      [&upper](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
 // The look-up in decoded text.
@@ -77,12 +76,12 @@ std::u16string FindValue(std::u16string_view text, std::u16string_view section,
         if (line.front() == u'[') {
             const std::u16string_view name =
                 line.substr(1, line.find(u']') - 1);  // no ']': to the end
-            inSection = SameName(TrimBlanks(name), section);
+            inSection = IniNamesEqual(TrimBlanks(name), section);
             continue;
         }
         const size_t equals = line.find(u'=');
         if (inSection && equals != std::u16string_view::npos &&
-            SameName(TrimBlanks(line.substr(0, equals)), key)) {
+            IniNamesEqual(TrimBlanks(line.substr(0, equals)), key)) {
             return std::u16string(
                 Unquote(TrimBlanks(line.substr(equals + 1))).substr(0, kIniValueLimit));
         }
@@ -102,11 +101,6 @@ IniText::IniText(std::string_view bytes)
 std::u16string IniText::ReadString(std::u16string_view section, std::u16string_view key,
                                    std::u16string_view defaultValue) const {
     return lookup_(section, key, defaultValue);
-}
-
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
-    return IniText::Read(file).ReadString(section, key, defaultValue);
 }
 
 }  // namespace platform

@@ -45,8 +45,4 @@ class IniText {
     Lookup lookup_;
 };
 
-// One look-up in a file: IniText::Read(file).ReadString(...).
-std::u16string ReadIniString(const std::filesystem::path& file, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue);
-
 }  // namespace platform

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/atomic_file.h"
 #include "platform/local_time.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
@@ -32,10 +32,10 @@ std::filesystem::path PreviousJournal(const std::filesystem::path& journal) {
 
 std::vector<std::string> LastJournalLines(const std::filesystem::path& journal, size_t count) {
     std::vector<std::string> lines;
-    TakeLastLines(ReadWholeFile(journal).value_or(std::string()), count, lines);
+    TakeLastLines(ReadWholeFileIfPresent(journal).value_or(std::string()), count, lines);
     if (lines.size() < count) {
-        TakeLastLines(ReadWholeFile(PreviousJournal(journal)).value_or(std::string()), count,
-                      lines);
+        TakeLastLines(ReadWholeFileIfPresent(PreviousJournal(journal)).value_or(std::string()),
+                      count, lines);
     }
     return lines;
 }

@@ -1,6 +1,7 @@
 // Reading the store file: ParseRegFile.
 #include "platform/reg_file_format.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/codepage.h"
@@ -26,7 +27,9 @@ std::u16string_view Trim(std::u16string_view text) {
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view upperPrefix) {
     return text.size() >= upperPrefix.size() &&
-           UpperCase(text.substr(0, upperPrefix.size())) == upperPrefix;
+           std::equal(
+               upperPrefix.begin(), upperPrefix.end(), text.begin(),
+               [](char16_t upper, char16_t unit) { return RegistryUpperCase(unit) == upper; });
 }
 
 std::optional<uint32_t> ParseHexNumber(std::u16string_view digits, size_t maxDigits) {
@@ -35,7 +38,7 @@ std::optional<uint32_t> ParseHexNumber(std::u16string_view digits, size_t maxDig
     }
     uint32_t number = 0;
     for (const char16_t unit : digits) {
-        const char16_t upper = UpperCaseUnit(unit);
+        const char16_t upper = RegistryUpperCase(unit);
         uint32_t digit = 0;
         if (upper >= u'0' && upper <= u'9') {
             digit = upper - u'0';
@@ -208,7 +211,7 @@ std::optional<std::vector<std::u16string>> ParseKeyLine(std::u16string_view line
     }
     const auto inner = line.substr(1, line.size() - 2);
     const auto root = inner.substr(0, inner.find(u'\\'));
-    if (UpperCase(root) != kRegFileRoot) {
+    if (RegistryNameKey(root) != kRegFileRoot) {
         return std::nullopt;
     }
     return SplitKeyPath(inner.substr(root.size()));

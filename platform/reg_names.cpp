@@ -18,7 +18,7 @@ bool IsLowerOfPair(char16_t unit, bool upperEven) {
 
 }  // namespace
 
-char16_t UpperCaseUnit(char16_t unit) {
+char16_t RegistryUpperCase(char16_t unit) {
     if ((unit >= u'a' && unit <= u'z') || (unit >= 0x00E0 && unit <= 0x00FE && unit != 0x00F7) ||
         (unit >= 0x0430 && unit <= 0x044F)) {  // а..я
         return char16_t(unit - 0x20);
@@ -49,12 +49,12 @@ char16_t UpperCaseUnit(char16_t unit) {
     return unit;
 }
 
-std::u16string UpperCase(std::u16string_view text) {
-    std::u16string upper(text);
-    for (auto& unit : upper) {
-        unit = UpperCaseUnit(unit);
+std::u16string RegistryNameKey(std::u16string_view name) {
+    std::u16string key(name);
+    for (auto& unit : key) {
+        unit = RegistryUpperCase(unit);
     }
-    return upper;
+    return key;
 }
 
 bool FitsOnOneLine(std::u16string_view text) {

@@ -14,10 +14,13 @@ constexpr size_t kMaxKeyNameLength = 255;
 constexpr size_t kMaxKeyDepth = 512;  // levels below the root
 constexpr size_t kMaxValueNameLength = 16383;
 
-// Upper case of Latin (ASCII, Latin-1, Latin Extended-A) and Cyrillic
-// letters; every other code unit is its own upper case.
-char16_t UpperCaseUnit(char16_t unit);
-std::u16string UpperCase(std::u16string_view text);
+// The registry's upper case of a code unit: that of Latin (ASCII, Latin-1,
+// Latin Extended-A) and Cyrillic letters; every other code unit is its own
+// upper case.
+char16_t RegistryUpperCase(char16_t unit);
+// What key and value names are found and ordered by: two names are the same
+// when their keys are, and keys sort code unit by code unit.
+std::u16string RegistryNameKey(std::u16string_view name);
 
 // True when a name or a string fits on one line of the store file and reads
 // back unchanged: no NUL, no line break, no unpaired surrogate.

@@ -11,6 +11,7 @@
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 #include "platform/user_folders.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
@@ -41,7 +42,7 @@ constexpr int kMaxBackupsPerSecond = 100;
 // Returns the sub-key, creating it when `create` is set (and then setting
 // `created`); null when it is missing and not to be created.
 FileKey* SubKey(FileKey& key, const std::u16string& name, bool create, bool& created) {
-    auto upper = UpperCase(name);
+    auto upper = RegistryNameKey(name);
     const auto found = key.subKeys.find(upper);
     if (found != key.subKeys.end()) {
         return found->second.get();
@@ -69,7 +70,8 @@ FileKey* Walk(FileKey& root, const std::vector<std::u16string>& names, bool crea
 // Returns true when the key's data changed. A new name goes to the end; an
 // existing one keeps its place and the case it was first written with.
 bool Assign(FileKey& key, std::u16string_view name, RegValue value) {
-    const auto [index, added] = key.valueIndex.try_emplace(UpperCase(name), key.values.size());
+    const auto [index, added] =
+        key.valueIndex.try_emplace(RegistryNameKey(name), key.values.size());
     if (added) {
         key.values.push_back({std::u16string(name), std::move(value)});
         return true;
@@ -131,7 +133,7 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
     impl_->file = std::move(file);
     std::optional<std::string> bytes;
     try {
-        bytes = ReadWholeFile(impl_->file);
+        bytes = ReadWholeFileIfPresent(impl_->file);
     } catch (const std::system_error& error) {
         impl_->readError = error.code().message();
         return;
@@ -179,7 +181,7 @@ std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) c
 std::optional<RegValue> RegistryStore::QueryValue(const RegistryKey& key,
                                                   std::u16string_view name) const {
     const FileKey& node = Node(key);
-    const auto found = node.valueIndex.find(UpperCase(name));
+    const auto found = node.valueIndex.find(RegistryNameKey(name));
     if (found == node.valueIndex.end()) {
         return std::nullopt;
     }
@@ -215,7 +217,7 @@ void RegistryStore::DeleteTree(std::u16string_view path) {
     if (!names || names->empty()) {  // the root itself cannot be deleted
         return;
     }
-    const auto last = UpperCase(names->back());
+    const auto last = RegistryNameKey(names->back());
     names->pop_back();
     bool created = false;
     if (FileKey* parent = Walk(impl_->root, *names, false, created)) {

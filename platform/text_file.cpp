@@ -1,51 +1,15 @@
 #include "platform/text_file.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string_view>
 #include <utility>
 
 #include "platform/codepage.h"
-#include "platform/file_reader.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
-
-// Fills `buffer` up to `capacity` bytes; fewer only at the end of the file.
-template <class Reader>
-size_t Fill(Reader& reader, char* buffer, size_t capacity) {
-    size_t filled = 0;
-    while (filled < capacity) {
-        const size_t got = reader.Read(buffer + filled, capacity - filled);
-        if (got == 0) {
-            break;
-        }
-        filled += got;
-    }
-    return filled;
-}
-
-// The whole file, held once: as large as its size says, and growing only for
-// a stream or a file that grew meanwhile.
-template <class Reader>
-std::string ReadBytes(Reader& reader, size_t sizeHint) {
-    std::string bytes;
-    bytes.reserve(sizeHint);
-    bytes.resize(bytes.capacity());
-    const size_t filled = Fill(reader, bytes.data(), bytes.size());
-    if (filled < bytes.size()) {
-        bytes.resize(filled);
-        return bytes;
-    }
-    constexpr size_t kPiece = 1 << 20;
-    const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
-    while (const size_t size = Fill(reader, piece.get(), kPiece)) {
-        bytes.append(piece.get(), size);
-    }
-    return bytes;
-}
 
 enum class Encoding { Bytes, Utf8, Utf16LE, Utf16BE };
 
@@ -177,13 +141,13 @@ LineList SplitTextLines(std::string bytes) {
 }
 
 LineList ReadTextLines(const std::filesystem::path& file) {
-    FileReader reader(file);
-    const size_t sizeHint = reader.SizeHint();
-    return SplitTextLines(ReadBytes(reader, sizeHint));
+    return SplitTextLines(ReadWholeFile(file));
 }
 
 LineList ReadTextLines(SourceFile& file) {
-    return SplitTextLines(ReadBytes(file, size_t(file.Identity().Size)));
+    return SplitTextLines(
+        ReadToEnd([&file](char* buffer, size_t capacity) { return file.Read(buffer, capacity); },
+                  size_t(file.Identity().Size)));
 }
 
 }  // namespace platform

@@ -10,16 +10,8 @@ namespace platform {
 
 namespace {
 
-// A relative value is invalid and ignored.
-std::filesystem::path XdgFolder(const char* variable, const std::filesystem::path& fallback) {
-    if (const char* value = std::getenv(variable); value != nullptr && *value == '/') {
-        return value;
-    }
-    return HomeFolder() / fallback;
-}
-
-}  // namespace
-
+// $HOME, or the home folder of the user's account entry; throws
+// std::runtime_error when neither is known.
 std::filesystem::path HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
@@ -33,6 +25,16 @@ std::filesystem::path HomeFolder() {
     }
     throw std::runtime_error("cannot find the home folder: HOME is not set");
 }
+
+// A relative value is invalid and ignored.
+std::filesystem::path XdgFolder(const char* variable, const std::filesystem::path& fallback) {
+    if (const char* value = std::getenv(variable); value != nullptr && *value == '/') {
+        return value;
+    }
+    return HomeFolder() / fallback;
+}
+
+}  // namespace
 
 std::filesystem::path UserConfigFolder() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");

@@ -1,5 +1,5 @@
-// The user's folders as Windows names them: the profile, the roaming
-// application data for settings, the local application data for state.
+// The user's folders as Windows names them: the roaming application data for
+// settings, the local application data for state.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shlobj.h>
@@ -27,10 +27,6 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id, const char* what) {
 }
 
 }  // namespace
-
-std::filesystem::path HomeFolder() {
-    return KnownFolder(FOLDERID_Profile, "profile folder");
-}
 
 std::filesystem::path UserConfigFolder() {
     return KnownFolder(FOLDERID_RoamingAppData, "application data folder");

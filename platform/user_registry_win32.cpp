@@ -105,8 +105,9 @@ class SystemRegistry : public Registry {
     std::vector<std::u16string> SubKeyNames(const RegistryKey& key) const override {
         // The registry lists in this order already; sorting makes it a promise.
         auto names = EnumerateSubKeys(Handle(key));
-        std::stable_sort(names.begin(), names.end(),
-                         [](const auto& a, const auto& b) { return UpperCase(a) < UpperCase(b); });
+        std::stable_sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+            return RegistryNameKey(a) < RegistryNameKey(b);
+        });
         return names;
     }
 

@@ -20,9 +20,10 @@ QString TypeNameProblem(const QString& name, const TDL* list, const TDD* self) {
         return QStringLiteral(u"Имя не может содержать перевод строки");
     }
     if (list != nullptr) {
-        const std::u16string key = platform::UpperCase(keyName);
+        const std::u16string key = platform::RegistryNameKey(keyName);
         for (const TDD* other = list->First; other != nullptr; other = other->Next) {
-            if (other != self && platform::UpperCase(platform::Cp1251ToUtf16(other->Name)) == key) {
+            if (other != self &&
+                platform::RegistryNameKey(platform::Cp1251ToUtf16(other->Name)) == key) {
                 return QStringLiteral(u"Тип с таким именем уже есть");
             }
         }

@@ -160,11 +160,7 @@ Header DecodeTableStart(std::string_view start, uint64_t fileSize, const std::st
 }
 
 AnsiString UpperCaseName(std::string_view name) {
-    AnsiString upper(name);
-    for (char& c : upper) {
-        c = platform::UpperCase1251(c);
-    }
-    return upper;
+    return platform::UpperCase1251(name);
 }
 
 std::string_view WithoutTrailingBlanks(std::string_view value) {

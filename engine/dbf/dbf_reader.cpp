@@ -1,29 +1,15 @@
 #include "engine/dbf/dbf_reader.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
-namespace {
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << stream.rdbuf();  // in large blocks
-    if (!stream.is_open() || stream.bad()) {
-        throw std::runtime_error("cannot read '" + path.string() + "'");
-    }
-    return std::move(bytes).str();
-}
-
-}  // namespace
+#include "platform/whole_file.h"
 
 AnsiString DbfContents::Value(size_t row, size_t field) const {
     return AnsiString(dbf::WithoutTrailingBlanks(rows.at(row).at(field)));
 }
 
 DbfContents ReadDbf(const std::filesystem::path& path) {
-    return DecodeDbf(ReadWholeFile(path), path.string());
+    return DecodeDbf(platform::ReadWholeFile(path), path.string());
 }
 
 DbfContents DecodeDbf(std::string_view bytes, const std::string& source) {

@@ -47,8 +47,9 @@ TEST_F(Install, ProgramsLiveInTheirFolderWithLinksInBin) {
 TEST_F(Install, TheCodeValueFileIsAConfigurationFileLinkedFromBesideThePrograms) {
     const fs::path configured = Prefix() / "etc" / "kvadrel" / "kvadrel.INI";
     ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(configured)));
-    EXPECT_EQ(platform::ReadIniString(configured, u"CodeValue", u"KodObj", u"missing"), u"");
-    EXPECT_EQ(platform::ReadIniString(configured, u"Moscow", u"Shift", u"none"), u"none");
+    const platform::IniText ini = platform::IniText::Read(configured);
+    EXPECT_EQ(ini.ReadString(u"CodeValue", u"KodObj", u"missing"), u"");
+    EXPECT_EQ(ini.ReadString(u"Moscow", u"Shift", u"none"), u"none");
     const fs::path beside = Prefix() / "lib" / "kvadrel" / "kvadrel.INI";
     ASSERT_TRUE(fs::is_symlink(beside));
     EXPECT_EQ(fs::canonical(beside), fs::canonical(configured));

@@ -32,8 +32,8 @@ TEST(IniFile, SectionAndKeyNamesIgnoreCase) {
 TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
     const TempDirectory folder;
     const std::filesystem::path missing = folder.path() / "missing.ini";
-    EXPECT_EQ(ReadIniString(missing, u"S", u"K", u"dflt"), u"dflt");
-    EXPECT_EQ(ReadIniString(missing / "below", u"S", u"K", u"dflt"), u"dflt");
+    EXPECT_EQ(IniText::Read(missing).ReadString(u"S", u"K", u"dflt"), u"dflt");
+    EXPECT_EQ(IniText::Read(missing / "below").ReadString(u"S", u"K", u"dflt"), u"dflt");
 
     const std::string contents =
         "Top=0\n"

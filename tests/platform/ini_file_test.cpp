@@ -65,7 +65,7 @@ TEST(IniFile, DeliversAtMost2047Characters) {
 
 TEST(IniFile, AFileThatCannotBeReadIsAnError) {
     const TempDirectory directory;
-    EXPECT_THROW(ReadIniString(directory.path(), u"S", u"K", u""), std::system_error);
+    EXPECT_THROW(IniText::Read(directory.path()).ReadString(u"S", u"K", u""), std::system_error);
 }
 
 }  // namespace

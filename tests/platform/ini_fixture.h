@@ -22,7 +22,7 @@ inline std::string Utf16LeWithBom(std::u16string_view text) {
 inline std::u16string Read(std::string_view contents, std::u16string_view section,
                            std::u16string_view key) {
     const TempDirectory folder;
-    return ReadIniString(folder.Write("test.ini", contents), section, key, u"<default>");
+    return IniText::Read(folder.Write("test.ini", contents)).ReadString(section, key, u"<default>");
 }
 
 }  // namespace platform

@@ -16,9 +16,9 @@ TEST(RegNamesTest, UpperCasesLatinAndCyrillicLetters) {
         {u'ӏ', u'Ӏ'}, {u'ә', u'Ә'}, {u'α', u'α'}, {u'№', u'№'},
     };
     for (const auto& test : cases) {
-        EXPECT_EQ(int(UpperCaseUnit(test.unit)), int(test.upper)) << std::hex << int(test.unit);
+        EXPECT_EQ(int(RegistryUpperCase(test.unit)), int(test.upper)) << std::hex << int(test.unit);
     }
-    EXPECT_EQ(UpperCase(u"Ёлка Tree ёж"), u"ЁЛКА TREE ЁЖ");
+    EXPECT_EQ(RegistryNameKey(u"Ёлка Tree ёж"), u"ЁЛКА TREE ЁЖ");
 }
 
 TEST(RegNamesTest, TellsWhatFitsOnOneLine) {
