@@ -1,12 +1,10 @@
 // kvadrel-batch: the converter without a window, for servers and scripts.
-#include <signal.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "app/batch_check.h"
 #include "app/batch_journal.h"
@@ -16,6 +14,7 @@
 #include "app/terminal_status.h"
 #include "app/terminal_text.h"
 #include "engine/delta.h"
+#include "platform/console.h"
 #include "platform/executable_path.h"
 #include "platform/file_exists.h"
 #include "platform/program_lock.h"
@@ -27,15 +26,19 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitRunning = 3;
 
-// Waits until a stop signal arrives or the worker ends by itself.
-void WaitForStop(TDelta& delta, const sigset_t& stopSignals) {
-    const timespec poll{0, 200'000'000};
+// Waits until a stop request arrives or the worker ends by itself.
+void WaitForStop(TDelta& delta) {
     while (!delta.Finished()) {
-        if (sigtimedwait(&stopSignals, nullptr, &poll) > 0) {
+        if (platform::WaitForStopRequest(std::chrono::milliseconds(200))) {
             delta.Terminate();  // as "Стоп": a file being filled is finished first
             return;
         }
     }
+}
+
+// A line of UTF-8 text on a stream, safe for a terminal and in the console's form.
+void PrintLine(std::FILE* stream, const std::string& utf8) {
+    std::fputs(platform::ConsoleText(TerminalSafe(utf8) + "\n").c_str(), stream);
 }
 
 // The code-value file: --ini, or the programs' own.
@@ -88,17 +91,13 @@ int main(int argc, char* argv[]) {
     try {
         lock = platform::AcquireProgramLock();
     } catch (const platform::ProgramAlreadyRunning& running) {
-        std::fprintf(stderr, "%s.\n", running.what());
+        PrintLine(stderr, std::string(running.what()) + ".");
         return kExitRunning;
     }
-    // Stop signals are taken by the main thread only (the worker inherits the mask).
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Taken by the main thread only, before the worker starts.
+    platform::CatchStopRequests();
 
-    TerminalStatus status(!options.Quiet && ::isatty(STDERR_FILENO));
+    TerminalStatus status(!options.Quiet && platform::PrepareProgressTerminal());
     int failures = 0;  // touched by the worker's callbacks only
     BatchJournal journal;
     TDeltaSettings settings = TDeltaSettings::Defaults();
@@ -108,23 +107,20 @@ int main(int argc, char* argv[]) {
                              const std::string& reason) {
         status.Clear();  // before the journal, which may report that it cannot be written
         journal.Failed(type, source, reason);
-        std::fprintf(stderr, "%s\n",
-                     TerminalSafe(platform::Cp1251ToUtf8(source) + ": " + reason).c_str());
+        PrintLine(stderr, platform::Cp1251ToUtf8(source) + ": " + reason);
         ++failures;
     };
     settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
                                const AnsiString& table, int records) {
         status.Clear();
         journal.Converted(type, source, table, records);
-        std::printf("%s\n", TerminalSafe(platform::Cp1251ToUtf8(source) + " -> " +
-                                         platform::Cp1251ToUtf8(table) + " (" +
-                                         std::to_string(records) + " records)")
-                                .c_str());
+        PrintLine(stdout, platform::Cp1251ToUtf8(source) + " -> " + platform::Cp1251ToUtf8(table) +
+                              " (" + std::to_string(records) + " records)");
         std::fflush(stdout);
     };
 
     TDelta delta(status, status, std::move(settings));
-    WaitForStop(delta, stopSignals);
+    WaitForStop(delta);
     delta.WaitFor();
     status.Clear();
     return failures > 0 ? kExitFailed : 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/terminal_text.h"
+#include "platform/console.h"
 
 namespace {
 constexpr int kBarWidth = 12;  // as many segments as the window's LED bar
@@ -15,7 +16,7 @@ TerminalStatus::~TerminalStatus() {
 }
 
 void TerminalStatus::SetCaption(const AnsiString& text) {
-    caption_ = TerminalSafe(platform::Cp1251ToUtf8(text));
+    caption_ = platform::ConsoleText(TerminalSafe(platform::Cp1251ToUtf8(text)));
     Draw();
 }
 

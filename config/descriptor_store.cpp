@@ -5,8 +5,8 @@
 #include "config/descriptors.h"
 #include "platform/registry_store.h"
 
+using platform::Registry;
 using platform::RegistryKey;
-using platform::RegistryStore;
 using platform::RegType;
 
 namespace {
@@ -18,7 +18,7 @@ constexpr int kFirstFieldNumber = 100;
 // (later reads do nothing and the members keep their defaults).
 class KeyReader {
   public:
-    KeyReader(const RegistryStore& store, const RegistryKey& key) : store_(store), key_(key) {}
+    KeyReader(const Registry& store, const RegistryKey& key) : store_(store), key_(key) {}
 
     // A missing string reads as empty and is no failure.
     void String(std::u16string_view name, std::u16string& member) {
@@ -66,14 +66,14 @@ class KeyReader {
     }
 
   private:
-    const RegistryStore& store_;
+    const Registry& store_;
     const RegistryKey& key_;
     bool failed_ = false;
 };
 
 class KeyWriter {
   public:
-    KeyWriter(RegistryStore& store, RegistryKey& key) : store_(store), key_(key) {}
+    KeyWriter(Registry& store, RegistryKey& key) : store_(store), key_(key) {}
 
     void String(std::u16string_view name, std::u16string_view text) {
         Check(name, store_.SetString(key_, name, text));
@@ -94,7 +94,7 @@ class KeyWriter {
         }
     }
 
-    RegistryStore& store_;
+    Registry& store_;
     RegistryKey& key_;
 };
 
@@ -123,12 +123,12 @@ void FieldValues(Field& field, Access& access) {
     access.Integer(u"ACode", field.ACode);
 }
 
-void LoadField(TDD& type, const RegistryStore& store, const RegistryKey& key) {
+void LoadField(TDD& type, const Registry& store, const RegistryKey& key) {
     KeyReader read(store, key);
     FieldValues(*type.Add("", 10, 1, 1), read);
 }
 
-void LoadType(TDL& list, RegistryStore& store, const std::u16string& name) {
+void LoadType(TDL& list, Registry& store, const std::u16string& name) {
     const std::u16string path = kConfigurationKey + u"\\" + name;
     RegistryKey* key = store.CreateKey(path);
     if (key == nullptr) {
@@ -144,7 +144,7 @@ void LoadType(TDL& list, RegistryStore& store, const std::u16string& name) {
     }
 }
 
-void SaveType(const TDD& type, RegistryStore& store) {
+void SaveType(const TDD& type, Registry& store) {
     const std::u16string path = kConfigurationKey + u"\\" + platform::Cp1251ToUtf16(type.Name);
     RegistryKey* key = store.CreateKey(path);
     if (key == nullptr) {
@@ -168,11 +168,12 @@ void SaveType(const TDD& type, RegistryStore& store) {
 }  // namespace
 
 TStoreLoad TDL::Load() {
-    return Load(RegistryStore::UserStorePath());
+    return Load(platform::UserStorePath());
 }
 
 TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
-    RegistryStore store(storeFile);
+    const auto opened = platform::OpenRegistry(storeFile);
+    Registry& store = *opened;
     TStoreLoad found{storeFile, store.ReadError(), store.SkippedLines()};
     RegistryKey* key = store.CreateKey(kConfigurationKey);
     if (key == nullptr) {
@@ -195,13 +196,15 @@ TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
 }
 
 void TDL::Save() const {
-    Save(RegistryStore::UserStorePath());
+    Save(platform::UserStorePath());
 }
 
-// Works on the store in memory and writes it only when everything is in
-// place: a failure leaves the previous configuration on disk.
+// The store file is worked on in memory and written only when everything is
+// in place: a failure leaves the previous configuration on disk. The Windows
+// registry takes each change as it is made.
 void TDL::Save(const std::filesystem::path& storeFile) const {
-    RegistryStore store(storeFile);
+    const auto opened = platform::OpenRegistry(storeFile);
+    Registry& store = *opened;
     store.DeleteTree(kConfigurationKey);
     RegistryKey* key = store.CreateKey(kConfigurationKey);
     if (key == nullptr) {
@@ -214,6 +217,6 @@ void TDL::Save(const std::filesystem::path& storeFile) const {
     store.Close();
     if (!store.BackupFile().empty()) {
         std::fprintf(stderr, "kvadrel: %s had lines that could not be read; it is kept as %s\n",
-                     storeFile.c_str(), store.BackupFile().c_str());
+                     storeFile.string().c_str(), store.BackupFile().string().c_str());
     }
 }

@@ -50,14 +50,16 @@ class TDL : public Orv::Module::TItemList<TDD> {
     TDD* Add(const AnsiString& name, int32_t codec, const AnsiString& ident);
 
     // Appends the stored configuration of the per-user store (or of the store
-    // file given) and says what it found wrong with the file. A file that
-    // could not be read whole is left as it is: only a save replaces it.
+    // file given; an empty path is the per-user store) and says what it found
+    // wrong with the file. A file that could not be read whole is left as it
+    // is: only a save replaces it.
     TStoreLoad Load();
     TStoreLoad Load(const std::filesystem::path& storeFile);
 
     // Replaces the stored configuration by this list. Throws
     // std::runtime_error when a value or the store file cannot be written;
-    // the stored configuration is then the previous one. A file replaced
+    // a store file then keeps the previous configuration (the Windows
+    // registry keeps what was written up to the failure). A file replaced
     // while it had unreadable lines is kept as a copy, named on stderr.
     void Save() const;
     void Save(const std::filesystem::path& storeFile) const;

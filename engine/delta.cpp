@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <thread>
 
 #include "engine/format_steps.h"
@@ -10,6 +9,7 @@
 #include "engine/type_rules.h"
 #include "platform/executable_path.h"
 #include "platform/file_listing.h"
+#include "platform/local_time.h"
 #include "platform/native_path.h"
 #include "platform/registry_store.h"
 
@@ -26,11 +26,8 @@ constexpr char kConverting[] =
 // Local date and time as a day count since 30 December 1899 with the time of
 // day as the fraction, in 15 significant digits: unique within the process.
 AnsiString SessionName() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const double days = double(seconds + local.tm_gmtoff) / 86400.0 + 25569.0;
+    const platform::LocalTime now = platform::CurrentLocalTime();
+    const double days = double(now.UnixSeconds + now.UtcOffsetSeconds) / 86400.0 + 25569.0;
     char text[64];
     std::snprintf(text, sizeof text, "%.15g", days);
     return text;

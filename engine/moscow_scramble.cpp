@@ -8,6 +8,8 @@
 
 #include "engine/strfunc.h"
 #include "platform/codepage.h"
+#include "platform/ini_file.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -40,8 +42,9 @@ std::optional<uint8_t> ParseByte(std::string_view text) {
 }
 
 void Ignore(const std::filesystem::path& iniFile, const char* key, std::string_view value) {
-    std::fprintf(stderr, "%s: [Moscow] %s=%s is not a usable number; ignored\n", iniFile.c_str(),
-                 key, platform::Cp1251ToUtf8(value).c_str());
+    std::fprintf(stderr, "%s: [Moscow] %s=%s is not a usable number; ignored\n",
+                 platform::Cp1251ToUtf8(platform::AnsiFileName(iniFile)).c_str(), key,
+                 platform::Cp1251ToUtf8(value).c_str());
 }
 
 }  // namespace

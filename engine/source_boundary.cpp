@@ -121,9 +121,9 @@ std::optional<std::string> TSourceBoundary::Consume(TSourceClaim& claim) {
         // delivery renamed over the name from now on is never touched, one
         // that came before is put back, and nobody opens the file by its name
         // any more.
-        const std::filesystem::path work =
-            claim.Original.parent_path() /
-            (std::string(platform::kClaimPrefix) + claim.Original.filename().native());
+        std::filesystem::path workName(platform::kClaimPrefix);
+        workName += claim.Original.filename();
+        const std::filesystem::path work = claim.Original.parent_path() / workName;
         try {
             if (files_.Rename(claim.Original, work)) {
                 claim.Current = work;

@@ -6,10 +6,6 @@
 
 namespace platform {
 
-std::filesystem::path ExecutablePath() {
-    return std::filesystem::read_symlink("/proc/self/exe");
-}
-
 std::filesystem::path CodeValueFilePath() {
     return ExecutablePath().parent_path() / (std::string(kProgramName) + ".INI");
 }

@@ -9,22 +9,13 @@
 namespace platform {
 namespace {
 
-bool IsUtf8(std::string_view bytes) {
-    return Utf16ToUtf8(Utf8ToUtf16(bytes)) == bytes;
-}
-
 // Lists, for the converter, the name a file is known by.
 ListedFile Listed(const std::filesystem::path& entry) {
-    std::string_view bytes = entry.native();
-    ListedFile file{{}, entry, true, bytes.starts_with(kClaimPrefix)};
+    ListedFile file{{}, entry, true, false};
+    file.Name = EntryName(entry, file.NameFits);
+    file.Claimed = file.Name.starts_with(kClaimPrefix);
     if (file.Claimed) {
-        bytes.remove_prefix(kClaimPrefix.size());
-    }
-    if (IsUtf8(bytes)) {
-        file.Name = Utf8ToCp1251(bytes);
-        file.NameFits = Cp1251ToUtf8(file.Name) == bytes;
-    } else {
-        file.Name = AnsiString(bytes);  // written in an 8-bit code page: taken as it is
+        file.Name.erase(0, kClaimPrefix.size());
     }
     return file;
 }
@@ -32,12 +23,12 @@ ListedFile Listed(const std::filesystem::path& entry) {
 }  // namespace
 
 std::filesystem::path PatternFolder(const AnsiString& pattern) {
-    const size_t slash = pattern.rfind('/');
+    const size_t slash = FolderEnd(pattern);
     return NativePath(slash != AnsiString::npos ? pattern.substr(0, slash + 1) : ".");
 }
 
 std::vector<ListedFile> FindFiles(const AnsiString& pattern, FileSystem& files) {
-    const size_t slash = pattern.rfind('/');
+    const size_t slash = FolderEnd(pattern);
     const std::string_view mask =
         slash != AnsiString::npos ? std::string_view(pattern).substr(slash + 1) : pattern;
     // Each with its name upper-cased: the order of listing ignores case.

@@ -1,10 +1,10 @@
 #include "platform/ini_file.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/codepage.h"
 #include "platform/text_lines.h"
-#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
@@ -64,17 +64,9 @@ bool IniNamesEqual(std::u16string_view a, std::u16string_view b) {
                       [&upper](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
-}  // namespace
-
-IniText::IniText(std::string_view bytes) : text_(DecodeText(bytes)) {}
-
-IniText IniText::Read(const std::filesystem::path& file) {
-    return IniText(ReadWholeFileIfPresent(file).value_or(std::string()));
-}
-
-std::u16string IniText::ReadString(std::u16string_view section, std::u16string_view key,
-                                   std::u16string_view defaultValue) const {
-    const std::u16string_view text = text_;
+// The look-up in decoded text.
+std::u16string FindValue(std::u16string_view text, std::u16string_view section,
+                         std::u16string_view key, std::u16string_view defaultValue) {
     bool inSection = false;
     for (size_t pos = 0; pos < text.size();) {
         const std::u16string_view line = TrimBlanks(NextLine(text, pos));
@@ -95,6 +87,20 @@ std::u16string IniText::ReadString(std::u16string_view section, std::u16string_v
         }
     }
     return std::u16string(defaultValue);
+}
+
+}  // namespace
+
+IniText::IniText(std::string_view bytes)
+    : IniText([text = std::make_shared<const std::u16string>(DecodeText(bytes))](
+                  std::u16string_view section, std::u16string_view key,
+                  std::u16string_view defaultValue) {
+          return FindValue(*text, section, key, defaultValue);
+      }) {}
+
+std::u16string IniText::ReadString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view defaultValue) const {
+    return lookup_(section, key, defaultValue);
 }
 
 }  // namespace platform

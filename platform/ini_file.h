@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,16 +11,19 @@ namespace platform {
 // Longest value a read delivers; longer values are cut.
 constexpr std::size_t kIniValueLimit = 2047;
 
-// The text of an INI file, decoded once for any number of look-ups.
+// An INI file ready for any number of look-ups.
 class IniText {
   public:
     // The bytes of a file as read: UTF-16LE with a byte-order mark, UTF-8 with
-    // or without one, or else Windows-1251.
+    // or without one, or else Windows-1251; decoded once.
     explicit IniText(std::string_view bytes);
 
-    // Reads the file; a missing file reads as empty. Throws std::system_error
-    // when the file exists but cannot be read: a file that is there but
-    // unreadable must not pass for an empty one.
+    // The file; a missing file reads as empty. Throws std::system_error when
+    // the file exists but cannot be read: a file that is there but unreadable
+    // must not pass for an empty one. On Windows the look-ups go to the
+    // system's reader (GetPrivateProfileStringW), for which the file is
+    // UTF-16LE with a byte-order mark or else in the ANSI code page;
+    // elsewhere the file's bytes are read once and decoded as above.
     static IniText Read(const std::filesystem::path& file);
 
     // The value of `key` in `section`, or `defaultValue` when the section or
@@ -34,7 +38,11 @@ class IniText {
                               std::u16string_view defaultValue) const;
 
   private:
-    std::u16string text_;
+    using Lookup = std::function<std::u16string(
+        std::u16string_view section, std::u16string_view key, std::u16string_view defaultValue)>;
+    explicit IniText(Lookup lookup) : lookup_(std::move(lookup)) {}
+
+    Lookup lookup_;
 };
 
 }  // namespace platform

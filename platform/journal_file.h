@@ -21,6 +21,9 @@ namespace platform {
 void AppendJournalLine(const std::filesystem::path& journal, std::string_view line,
                        std::uintmax_t rotateAt);
 
+// The journal's previous file, "<name>.1".
+std::filesystem::path PreviousJournal(const std::filesystem::path& journal);
+
 // The last `count` lines of the journal, taking the earlier ones from
 // "<name>.1" when the journal itself has fewer; none when neither exists.
 // Throws std::system_error when a file that exists cannot be read.

@@ -1,5 +1,5 @@
 // File names cross between the engine's Windows-1251 text and this system's
-// UTF-8 file names here, and nowhere else.
+// file names (UTF-8, or UTF-16 on Windows) here, and nowhere else.
 #pragma once
 
 #include <filesystem>
@@ -16,5 +16,15 @@ std::filesystem::path NativePath(std::string_view ansiPath);
 // cannot hold (or a byte sequence that is not UTF-8) becomes '?', so such a
 // file cannot be reached through its 8-bit name afterwards.
 AnsiString AnsiFileName(const std::filesystem::path& path);
+
+// The position of the separator that ends the folder part of an 8-bit path:
+// its last '/' (or '\' on Windows); npos when it has none.
+size_t FolderEnd(std::string_view ansiPath);
+
+// The Windows-1251 name of a folder entry, as masks and the engine see it.
+// `fits` is set false when characters Windows-1251 cannot hold became '?'. On
+// Linux a name that is no UTF-8 was written in an 8-bit code page and is
+// taken by its bytes.
+AnsiString EntryName(const std::filesystem::path& entry, bool& fits);
 
 }  // namespace platform

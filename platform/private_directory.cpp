@@ -1,29 +1,16 @@
 #include "platform/private_directory.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <system_error>
 
 namespace platform {
-
-PrivateDirectory::PrivateDirectory() {
-    const char* temporary = std::getenv("TMPDIR");
-    std::string name = std::string(temporary != nullptr && *temporary == '/' ? temporary : "/tmp") +
-                       "/kvadrel.XXXXXX";
-    if (::mkdtemp(name.data()) == nullptr) {
-        throw std::system_error(errno, std::generic_category(),
-                                "cannot make a temporary folder in " + name);
-    }
-    path_ = name;
-}
 
 PrivateDirectory::~PrivateDirectory() {
     std::error_code error;
     std::filesystem::remove_all(path_, error);
     if (error) {
-        std::fprintf(stderr, "cannot remove %s: %s\n", path_.c_str(), error.message().c_str());
+        std::fprintf(stderr, "cannot remove %s: %s\n", path_.string().c_str(),
+                     error.message().c_str());
     }
 }
 

@@ -8,8 +8,8 @@ namespace platform {
 
 class PrivateDirectory {
   public:
-    // Made with mode 0700 under $TMPDIR (or /tmp); throws std::system_error
-    // when it cannot be made.
+    // Made with mode 0700 under $TMPDIR (or /tmp), on Windows in the user's
+    // own temporary folder; throws std::system_error when it cannot be made.
     PrivateDirectory();
     ~PrivateDirectory();
     PrivateDirectory(const PrivateDirectory&) = delete;

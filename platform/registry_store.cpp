@@ -1,41 +1,47 @@
 #include "platform/registry_store.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <ctime>
+#include <cstdio>
 #include <map>
 #include <stdexcept>
 #include <system_error>
 
 #include "platform/atomic_file.h"
-#include "platform/program_name.h"
+#include "platform/local_time.h"
 #include "platform/reg_file_format.h"
 #include "platform/reg_names.h"
 #include "platform/user_folders.h"
 #include "platform/whole_file.h"
 
 namespace platform {
+namespace {
 
 // Sub-keys are kept by their upper-cased names, which makes the map's order
 // the enumeration order; the names themselves keep the case they came with.
-class RegistryKey {
+class FileKey : public RegistryKey {
   public:
-    explicit RegistryKey(std::u16string name) : name(std::move(name)) {}
+    explicit FileKey(std::u16string name) : name(std::move(name)) {}
 
     std::u16string name;
-    std::map<std::u16string, std::unique_ptr<RegistryKey>> subKeys;
+    std::map<std::u16string, std::unique_ptr<FileKey>> subKeys;
     std::vector<RegFileValue> values;             // in the order first set
     std::map<std::u16string, size_t> valueIndex;  // upper-cased name -> position in values
 };
 
-namespace {
+FileKey& Node(RegistryKey& key) {
+    return static_cast<FileKey&>(key);
+}
+
+const FileKey& Node(const RegistryKey& key) {
+    return static_cast<const FileKey&>(key);
+}
 
 constexpr size_t kMaxValueBytes = 1024 * 1024;
 constexpr int kMaxBackupsPerSecond = 100;
 
 // Returns the sub-key, creating it when `create` is set (and then setting
 // `created`); null when it is missing and not to be created.
-RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, bool& created) {
+FileKey* SubKey(FileKey& key, const std::u16string& name, bool create, bool& created) {
     auto upper = RegistryNameKey(name);
     const auto found = key.subKeys.find(upper);
     if (found != key.subKeys.end()) {
@@ -46,13 +52,12 @@ RegistryKey* SubKey(RegistryKey& key, const std::u16string& name, bool create, b
     }
     created = true;
     auto& slot = key.subKeys[std::move(upper)];
-    slot = std::make_unique<RegistryKey>(name);
+    slot = std::make_unique<FileKey>(name);
     return slot.get();
 }
 
-RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, bool create,
-                  bool& created) {
-    RegistryKey* key = &root;
+FileKey* Walk(FileKey& root, const std::vector<std::u16string>& names, bool create, bool& created) {
+    FileKey* key = &root;
     for (const auto& name : names) {
         key = SubKey(*key, name, create, created);
         if (key == nullptr) {
@@ -64,7 +69,7 @@ RegistryKey* Walk(RegistryKey& root, const std::vector<std::u16string>& names, b
 
 // Returns true when the key's data changed. A new name goes to the end; an
 // existing one keeps its place and the case it was first written with.
-bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
+bool Assign(FileKey& key, std::u16string_view name, RegValue value) {
     const auto [index, added] =
         key.valueIndex.try_emplace(RegistryNameKey(name), key.values.size());
     if (added) {
@@ -79,7 +84,7 @@ bool Assign(RegistryKey& key, std::u16string_view name, RegValue value) {
     return true;
 }
 
-void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16string>& path) {
+void AppendTree(std::string& out, const FileKey& key, std::vector<std::u16string>& path) {
     if (!path.empty() || !key.values.empty()) {  // the root appears only to hold values
         AppendRegFileKey(out, path, key.values);
     }
@@ -91,11 +96,10 @@ void AppendTree(std::string& out, const RegistryKey& key, std::vector<std::u16st
 }
 
 std::string LocalTimeStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
+    const LocalTime now = CurrentLocalTime();
     char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", now.Year, now.Month, now.Day,
+                  now.Hour, now.Minute, now.Second);
     return stamp;
 }
 
@@ -116,7 +120,7 @@ std::filesystem::path WriteBackup(const std::filesystem::path& file, std::string
 
 struct RegistryStore::Impl {
     std::filesystem::path file;
-    RegistryKey root{u""};
+    FileKey root{u""};
     bool modified = false;
     std::vector<RegSkippedLine> skippedLines;
     bool backupDue = false;
@@ -124,10 +128,6 @@ struct RegistryStore::Impl {
     std::string readError;  // why the file could not be read; empty when it was
     std::filesystem::path backupFile;
 };
-
-std::filesystem::path RegistryStore::UserStorePath() {
-    return UserConfigFolder() / kProgramName / "registry.reg";
-}
 
 RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_unique<Impl>()) {
     impl_->file = std::move(file);
@@ -144,7 +144,7 @@ RegistryStore::RegistryStore(std::filesystem::path file) : impl_(std::make_uniqu
     auto contents = ParseRegFile(*bytes);
     bool created = false;
     for (auto& key : contents.keys) {
-        RegistryKey& node = *Walk(impl_->root, key.path, true, created);
+        FileKey& node = *Walk(impl_->root, key.path, true, created);
         for (auto& value : key.values) {
             Assign(node, value.name, std::move(value.value));
         }
@@ -164,15 +164,15 @@ RegistryKey* RegistryStore::CreateKey(std::u16string_view path) {
         return nullptr;
     }
     bool created = false;
-    RegistryKey* key = Walk(impl_->root, *names, true, created);
+    FileKey* key = Walk(impl_->root, *names, true, created);
     impl_->modified |= created;
     return key;
 }
 
 std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) const {
     std::vector<std::u16string> names;
-    names.reserve(key.subKeys.size());
-    for (const auto& [upper, subKey] : key.subKeys) {
+    names.reserve(Node(key).subKeys.size());
+    for (const auto& [upper, subKey] : Node(key).subKeys) {
         names.push_back(subKey->name);
     }
     return names;
@@ -180,11 +180,12 @@ std::vector<std::u16string> RegistryStore::SubKeyNames(const RegistryKey& key) c
 
 std::optional<RegValue> RegistryStore::QueryValue(const RegistryKey& key,
                                                   std::u16string_view name) const {
-    const auto found = key.valueIndex.find(RegistryNameKey(name));
-    if (found == key.valueIndex.end()) {
+    const FileKey& node = Node(key);
+    const auto found = node.valueIndex.find(RegistryNameKey(name));
+    if (found == node.valueIndex.end()) {
         return std::nullopt;
     }
-    return key.values[found->second].value;
+    return node.values[found->second].value;
 }
 
 bool RegistryStore::SetString(RegistryKey& key, std::u16string_view name,
@@ -196,7 +197,7 @@ bool RegistryStore::SetString(RegistryKey& key, std::u16string_view name,
     RegValue value;
     value.type = uint32_t(RegType::String);
     value.text = text;
-    impl_->modified |= Assign(key, name, std::move(value));
+    impl_->modified |= Assign(Node(key), name, std::move(value));
     return true;
 }
 
@@ -207,7 +208,7 @@ bool RegistryStore::SetDWord(RegistryKey& key, std::u16string_view name, uint32_
     RegValue stored;
     stored.type = uint32_t(RegType::DWord);
     stored.dword = value;
-    impl_->modified |= Assign(key, name, std::move(stored));
+    impl_->modified |= Assign(Node(key), name, std::move(stored));
     return true;
 }
 
@@ -219,7 +220,7 @@ void RegistryStore::DeleteTree(std::u16string_view path) {
     const auto last = RegistryNameKey(names->back());
     names->pop_back();
     bool created = false;
-    if (RegistryKey* parent = Walk(impl_->root, *names, false, created)) {
+    if (FileKey* parent = Walk(impl_->root, *names, false, created)) {
         impl_->modified |= parent->subKeys.erase(last) > 0;
     }
 }

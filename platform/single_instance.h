@@ -3,17 +3,14 @@
 
 #include <memory>
 #include <string_view>
-#include <utility>
-
-#include "platform/unique_fd.h"
 
 namespace platform {
 
-// Held by binding an abstract UNIX socket named after the lock: the kernel
-// frees the name when the socket closes, however the process ends (also on
-// SIGKILL), no file is left behind, and no file permissions or private /tmp
-// get in the way between users. The name is shared by all processes of the
-// same network namespace.
+// Taken at start and held until the process ends; the system frees it
+// however the process ends (also when it is killed). On Windows it is the
+// named mutex of that name; elsewhere an abstract UNIX socket bound to the
+// name, shared by all processes of the same network namespace, which leaves
+// no file behind and meets no file permissions or private /tmp between users.
 class SingleInstanceLock {
   public:
     // Null when another holder (any process, this one included) has the lock.
@@ -21,12 +18,12 @@ class SingleInstanceLock {
     // std::invalid_argument for an empty name or one longer than 107 bytes.
     static std::unique_ptr<SingleInstanceLock> TryAcquire(std::string_view name);
 
+    virtual ~SingleInstanceLock() = default;
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-  private:
-    explicit SingleInstanceLock(UniqueFd socket) : socket_(std::move(socket)) {}
-    UniqueFd socket_;
+  protected:
+    SingleInstanceLock() = default;
 };
 
 }  // namespace platform

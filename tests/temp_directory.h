@@ -3,14 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -18,13 +17,17 @@
 
 class TempDirectory {
   public:
+    // A new folder of a random name that only this user may enter.
     TempDirectory() {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "kvadrel-test-XXXXXX").string();
-        if (::mkdtemp(name.data()) == nullptr) {
-            throw std::system_error(errno, std::generic_category(), "cannot create " + name);
+        std::random_device random;
+        for (;;) {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("kvadrel-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) {  // false: the name is taken
+                std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
+                return;
+            }
         }
-        path_ = name;
     }
     ~TempDirectory() {
         std::error_code error;

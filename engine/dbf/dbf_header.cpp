@@ -1,7 +1,8 @@
 #include "engine/dbf/dbf_header.h"
 
-#include <ctime>
 #include <stdexcept>
+
+#include "platform/local_time.h"
 
 namespace dbf {
 namespace {
@@ -71,12 +72,8 @@ FieldLayout DecodeDescriptor(std::string_view descriptor, size_t number,
 }  // namespace
 
 Date Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (::localtime_r(&now, &local) == nullptr) {
-        throw std::runtime_error("cannot determine the local date");
-    }
-    return {local.tm_year + kYearBase, local.tm_mon + 1, local.tm_mday};
+    const platform::LocalTime now = platform::CurrentLocalTime();
+    return {now.Year, now.Month, now.Day};
 }
 
 size_t Header::HeaderLength() const {

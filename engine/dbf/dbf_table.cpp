@@ -83,7 +83,7 @@ std::filesystem::path TTable::Path(const AnsiString& tableName) const {
                                  platform::Cp1251ToUtf8(tableName) + "'");
     }
     if (tableName.empty() || tableName == "." || tableName == ".." ||
-        tableName.find('/') != AnsiString::npos) {
+        platform::FolderEnd(tableName) != AnsiString::npos) {
         throw std::runtime_error("'" + platform::Cp1251ToUtf8(tableName) +
                                  "' is not a file name for a table");
     }

@@ -27,6 +27,17 @@ Loaded LoadFrom(std::string_view iniContents) {
     return lists;
 }
 
+// Text beyond ASCII goes in UTF-16 with a byte-order mark, which the readers
+// of every system take (the Windows one takes no UTF-8).
+Loaded LoadFromUtf16(std::u16string_view iniContents) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : iniContents) {
+        bytes += char(unit & 0xFF);
+        bytes += char(unit >> 8);
+    }
+    return LoadFrom(bytes);
+}
+
 TEST(CodeValues, ListsHoldTheTrimmedItemsInFileOrder) {
     const Loaded lists = LoadFrom("[CodeValue]\nKodObj=01;;02;01\nTipZnak= 01; 02 \n");
     EXPECT_EQ(lists.kodObj, (CodeList{"01", "", "02", "01"}));
@@ -42,7 +53,7 @@ TEST(CodeValues, AnEmptyItemAcceptsAnEmptyCode) {
 }
 
 TEST(CodeValues, ValuesMatchWithoutRegardToCaseButAsTheyAre) {
-    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=AB1; Ёлка \nTipZnak= 01; 02 \n");
+    const Loaded lists = LoadFromUtf16(u"[CodeValue]\nKodObj=AB1; Ёлка \nTipZnak= 01; 02 \n");
     EXPECT_TRUE(InCodeList(lists.kodObj, "ab1"));
     EXPECT_TRUE(InCodeList(lists.kodObj, Win("ёЛКА")));
     EXPECT_TRUE(InCodeList(lists.tipZnak, "02"));
@@ -79,7 +90,7 @@ TEST(CodeValues, ItemsPastTheReadLimitAreMissingOrCutShort) {
 }
 
 TEST(CodeValues, CharactersOutsideWindows1251AreLost) {
-    const Loaded lists = LoadFrom("[CodeValue]\nKodObj=中;Код\n");
+    const Loaded lists = LoadFromUtf16(u"[CodeValue]\nKodObj=中;Код\n");
     EXPECT_EQ(lists.kodObj, (CodeList{"?", Win("Код")}));
 }
 

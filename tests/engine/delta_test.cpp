@@ -1,15 +1,9 @@
 #include "engine/delta.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fcntl.h>
-#include <condition_variable>
-#include <mutex>
 
 #include "engine/dbf/dbf_reader.h"
-#include "worker_fixture.h"
+#include "tests/engine/delta_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -19,83 +13,6 @@ const AnsiString kDecoding = "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\x
 const AnsiString kConverting = "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";
 const AnsiString kWaiting = "\xCE\xE6\xE8\xE4\xE0\xED\xE8\xE5 ";  // "Ожидание "
 const AnsiString kSeconds = " \xF1\xE5\xEA\xF3\xED\xE4";          // " секунд"
-
-// Records what the worker shows (on its own thread: no dispatcher is
-// installed) and can stop the worker when a caption begins with a given text.
-class SharedStatus : public TStatusPane, public TProgressBar {
-  public:
-    void SetCaption(const AnsiString& text) override {
-        std::unique_lock lock(mutex_);
-        captions_.push_back(text);
-        if (!stopAt_.empty() && text.rfind(stopAt_, 0) == 0) {
-            changed_.wait(lock, [this] { return worker_ != nullptr; });
-            worker_->Terminate();
-        }
-        changed_.notify_all();
-    }
-    void SetPercent(int16_t percent) override {
-        std::lock_guard lock(mutex_);
-        percents_.push_back(percent);
-    }
-
-    void StopAt(const AnsiString& prefix) { stopAt_ = prefix; }
-    void Attach(platform::TThread& worker) {
-        std::lock_guard lock(mutex_);
-        worker_ = &worker;
-        changed_.notify_all();
-    }
-    void WaitForCaptions(size_t count) {
-        std::unique_lock lock(mutex_);
-        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(30),
-                                      [&] { return captions_.size() >= count; }));
-    }
-    std::vector<AnsiString> Captions() {
-        std::lock_guard lock(mutex_);
-        return captions_;
-    }
-    std::vector<int16_t> Percents() {
-        std::lock_guard lock(mutex_);
-        return percents_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<AnsiString> captions_;
-    std::vector<int16_t> percents_;
-    AnsiString stopAt_;
-    platform::TThread* worker_ = nullptr;
-};
-
-class DeltaTest : public ::testing::Test {
-  protected:
-    DeltaTest() {
-        type_ = ws_.AddType(config_, "t", 0, "");
-        type_->Mask = "*.*";
-        type_->Add("A", 5, 1, 1);
-        type_->Add("B", 5, 2, 2);
-    }
-
-    // One pass of a worker over the saved configuration, stopped when it
-    // shows a caption that begins with `stopAt`; returns what it showed last.
-    AnsiString RunOnce(const AnsiString& stopAt = "") {
-        config_.Save(ws_.Store());
-        SharedStatus status;
-        status.StopAt(stopAt);
-        TDelta worker(status, status, ws_.Settings());
-        status.Attach(worker);
-        worker.WaitFor();
-        return status.Captions().back();
-    }
-
-    void Source(const std::string& name, const std::string& text) const {
-        ws_.Write(fs::path("in") / name, text);
-    }
-
-    WorkerWorkspace ws_;
-    TDL config_;
-    TDD* type_;
-};
 
 TEST_F(DeltaTest, EmptyConfigurationOnlyCountsDown) {
     config_.Clear(true);
@@ -157,43 +74,12 @@ TEST_F(DeltaTest, HiddenFilesAndFoldersAreNeverTouched) {
 
 TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
     const char text[] = "/01=a\r\n/01=b\0c\r\n/01=d\r\n";
-    Source("nul.txt", std::string(text, sizeof text - 1));
+    Source("zero.txt", std::string(text, sizeof text - 1));
     RunOnce();
-    const DbfContents table = ReadDbf(ws_.Out() / "nul.dbf");
+    const DbfContents table = ReadDbf(ws_.Out() / "zero.dbf");
     ASSERT_EQ(table.rows.size(), 3u);
     EXPECT_EQ(table.Value(1, 0), std::string("b\0c", 3));
     EXPECT_EQ(table.Value(2, 0), "d");
-}
-
-TEST_F(DeltaTest, FileHeldOpenByAnotherProcessIsTakenInALaterPass) {
-    Source("busy.txt", "/01=x\r\n");
-    int release[2];
-    ASSERT_EQ(::pipe(release), 0);
-    int opened[2];
-    ASSERT_EQ(::pipe(opened), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int fd = ::open((ws_.In() / "busy.txt").c_str(), O_RDONLY);
-        char byte = 0;
-        (void)!::write(opened[1], &byte, 1);
-        (void)!::read(release[0], &byte, 1);
-        ::close(fd);
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(opened[0], &byte, 1), 1);
-    RunOnce();
-    EXPECT_EQ(FolderNames(ws_.In()), (std::vector<std::string>{"busy.txt"}));
-    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
-
-    ASSERT_EQ(::write(release[1], &byte, 1), 1);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    for (int fd : {release[0], release[1], opened[0], opened[1]}) {
-        ::close(fd);
-    }
-    RunOnce();
-    EXPECT_TRUE(FolderNames(ws_.In()).empty());
-    EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"busy.dbf"}));
 }
 
 TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {

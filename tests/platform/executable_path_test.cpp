@@ -8,8 +8,9 @@ namespace {
 TEST(ExecutablePath, IsTheRunningTestProgram) {
     const std::filesystem::path path = ExecutablePath();
     EXPECT_TRUE(path.is_absolute());
-    EXPECT_EQ(path.filename(), "platform_tests");
-    EXPECT_TRUE(std::filesystem::equivalent(path, KVADREL_BINARY_DIR "/tests/platform_tests"));
+    EXPECT_EQ(path.filename(), "platform_tests" KVADREL_EXE_SUFFIX);
+    EXPECT_TRUE(std::filesystem::equivalent(
+        path, KVADREL_BINARY_DIR "/tests/platform_tests" KVADREL_EXE_SUFFIX));
 }
 
 TEST(ExecutablePath, CodeValueFileSitsBesideTheProgramUnderTheProgramsName) {

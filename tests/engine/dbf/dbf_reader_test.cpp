@@ -9,29 +9,10 @@
 
 #include "engine/dbf/dbf_table.h"
 #include "tests/engine/dbf/dbf_test_support.h"
-#include "tests/engine/dbf/read_dbf.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Writes `rows` into a new closed table `name` in `dir`.
-fs::path WriteTable(const TempDirectory& dir, const std::string& name, const FieldList& fields,
-                    const std::vector<std::vector<AnsiString>>& rows) {
-    TTable table;
-    DefineTable(table, dir, name, fields);
-    table.CreateTable();
-    table.Open();
-    for (const auto& row : rows) {
-        table.Insert();
-        for (size_t i = 0; i < row.size(); ++i) {
-            table.FieldByName(fields[i].first).SetAsString(row[i]);
-        }
-        table.Post();
-    }
-    table.Close();
-    return dir.path() / name;
-}
 
 class DbfReaderTest : public ::testing::Test {
   protected:
@@ -126,23 +107,6 @@ TEST_F(DbfReaderTest, RefusesMalformedFilesSayingWhy) {
         }
     }
     ExpectFailure([&] { ReadDbf(dir.path() / "missing.dbf"); }, "cannot read");
-}
-
-TEST_F(DbfReaderTest, AnIndependentReaderSeesTheSameFieldsAndRows) {
-    const fs::path path =
-        WriteTable(dir, "cyrillic.dbf", {{u"Имя", 10}, {u"City", 12}, {u"Код_1", 3}},
-                   {
-                       {Ansi("Иван"), Ansi("Москва"), "001"},
-                       {Ansi("Ёжиков Пётр"), Ansi("Санкт-Петербург"), "1234"},
-                       {"", Ansi(R"(№ 5 "x"\)"), " a"},
-                   });
-    const std::string expected =
-        R"({"version": 3, "encoding": "cp1251", "records": 3, )"
-        R"("fields": [["ИМЯ", 10], ["CITY", 12], ["КОД_1", 3]], )"
-        R"("rows": [["Иван", "Москва", "001"], ["Ёжиков Пёт", "Санкт-Петерб", "123"], )"
-        R"(["", "№ 5 \"x\"\\", " a"]]})"
-        "\n";
-    EXPECT_EQ(ReadWithDbfread(path), expected);
 }
 
 }  // namespace

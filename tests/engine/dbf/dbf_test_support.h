@@ -43,3 +43,22 @@ inline void DefineTable(TTable& table, const TempDirectory& dir, const std::stri
         table.FieldDefs.Add(fieldName, ftString, width, false);
     }
 }
+
+// Writes `rows` into a new closed table `name` in `dir`.
+inline std::filesystem::path WriteTable(const TempDirectory& dir, const std::string& name,
+                                        const FieldList& fields,
+                                        const std::vector<std::vector<AnsiString>>& rows) {
+    TTable table;
+    DefineTable(table, dir, name, fields);
+    table.CreateTable();
+    table.Open();
+    for (const auto& row : rows) {
+        table.Insert();
+        for (size_t i = 0; i < row.size(); ++i) {
+            table.FieldByName(fields[i].first).SetAsString(row[i]);
+        }
+        table.Post();
+    }
+    table.Close();
+    return dir.path() / name;
+}

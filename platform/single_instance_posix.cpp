@@ -10,7 +10,20 @@
 #include <string>
 #include <system_error>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
+namespace {
+
+class SocketLock : public SingleInstanceLock {
+  public:
+    explicit SocketLock(UniqueFd socket) : socket_(std::move(socket)) {}
+
+  private:
+    UniqueFd socket_;
+};
+
+}  // namespace
 
 std::unique_ptr<SingleInstanceLock> SingleInstanceLock::TryAcquire(std::string_view name) {
     sockaddr_un address{};
@@ -38,7 +51,7 @@ std::unique_ptr<SingleInstanceLock> SingleInstanceLock::TryAcquire(std::string_v
             error, std::generic_category(),
             "cannot take the single-instance lock \"" + std::string(name) + "\"");
     }
-    return std::unique_ptr<SingleInstanceLock>(new SingleInstanceLock(std::move(socket)));
+    return std::make_unique<SocketLock>(std::move(socket));
 }
 
 }  // namespace platform

@@ -1,3 +1,4 @@
+// The rules of a configuration, with the folders written as POSIX paths.
 #include "engine/type_rules.h"
 
 #include <gtest/gtest.h>
