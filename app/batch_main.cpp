@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "app/batch_check.h"
 #include "app/batch_journal.h"
@@ -26,14 +27,22 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitRunning = 3;
 
-// Waits until a stop request arrives or the worker ends by itself.
+// Waits until a stop request arrives or the worker ends by itself, and sees
+// either at once.
 void WaitForStop(TDelta& delta) {
+    constexpr std::chrono::hours kLong(1);
+    std::thread endWatch([&delta, kLong] {
+        while (!delta.WaitFinished(kLong)) {
+        }
+        platform::EndStopRequestWait();
+    });
     while (!delta.Finished()) {
-        if (platform::WaitForStopRequest(std::chrono::milliseconds(200))) {
+        if (platform::WaitForStopRequest(kLong)) {
             delta.Terminate();  // as "Стоп": a file being filled is finished first
-            return;
+            break;
         }
     }
+    endWatch.join();
 }
 
 // A line of UTF-8 text on a stream, safe for a terminal and in the console's form.

@@ -13,8 +13,13 @@ namespace platform {
 // once, on the main thread, before any other thread is started.
 void CatchStopRequests();
 
-// Waits up to `timeout` for a stop request; true when one has come.
+// Waits up to `timeout` for a stop request; true when one has come, false
+// at the timeout or when EndStopRequestWait was called.
 bool WaitForStopRequest(std::chrono::milliseconds timeout);
+
+// Ends the wait for stop requests under way, or the next one, at once: what
+// it watched is over. Called from any thread.
+void EndStopRequestWait();
 
 // Whether standard error is a terminal that takes the control sequences of a
 // progress line ("\r", "\033[K"); on Windows the console is switched to take

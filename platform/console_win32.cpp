@@ -14,6 +14,12 @@ HANDLE StopEvent() {
     return event;
 }
 
+HANDLE WaitEndEvent() {
+    // Auto reset: it ends one wait, under way or the next.
+    static const HANDLE event = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return event;
+}
+
 BOOL WINAPI OnConsoleControl(DWORD type) {
     switch (type) {
         case CTRL_C_EVENT:
@@ -31,14 +37,23 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 }  // namespace
 
 void CatchStopRequests() {
-    if (StopEvent() == nullptr || !::SetConsoleCtrlHandler(OnConsoleControl, TRUE)) {
+    if (StopEvent() == nullptr || WaitEndEvent() == nullptr ||
+        !::SetConsoleCtrlHandler(OnConsoleControl, TRUE)) {
         throw std::system_error(int(::GetLastError()), Win32Category(),
                                 "cannot take the console's stop requests");
     }
 }
 
 bool WaitForStopRequest(std::chrono::milliseconds timeout) {
-    return ::WaitForSingleObject(StopEvent(), DWORD(timeout.count())) == WAIT_OBJECT_0;
+    // A stop request first, when both are there.
+    const HANDLE events[] = {StopEvent(), WaitEndEvent()};
+    return ::WaitForMultipleObjects(2, events, FALSE, DWORD(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void EndStopRequestWait() {
+    if (!::SetEvent(WaitEndEvent())) {
+        throw std::system_error(int(::GetLastError()), Win32Category(), "cannot end the wait");
+    }
 }
 
 bool PrepareProgressTerminal() {
