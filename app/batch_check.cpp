@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/terminal_text.h"
 #include "config/descriptors.h"
 #include "engine/type_rules.h"
 #include "platform/file_exists.h"
@@ -10,7 +11,8 @@
 namespace {
 
 void Say(const std::string& subject, const char* level, const std::string& text) {
-    std::printf("%s: %s%s%s\n", subject.c_str(), level, *level != '\0' ? ": " : "", text.c_str());
+    ConsolePrintf(stdout, "%s: %s%s%s\n", subject.c_str(), level, *level != '\0' ? ": " : "",
+                  text.c_str());
 }
 
 std::string Count(size_t count, const char* one, const char* many) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/terminal_text.h"
 #include "platform/journal_file.h"
 #include "platform/program_name.h"
 #include "platform/user_folders.h"
@@ -79,7 +80,7 @@ void BatchJournal::Append(const std::function<std::string()>& line) {
         platform::AppendJournalLine(*file_, line(), kJournalLimit);
     } catch (const std::exception& error) {
         if (!reported_) {
-            std::fprintf(stderr, "kvadrel-batch: the journal is not kept: %s\n", error.what());
+            ConsolePrintf(stderr, "kvadrel-batch: the journal is not kept: %s\n", error.what());
             reported_ = true;
         }
     }
@@ -88,11 +89,11 @@ void BatchJournal::Append(const std::function<std::string()>& line) {
 int PrintJournal(const std::filesystem::path& file, int count) {
     try {
         for (const std::string& line : platform::LastJournalLines(file, size_t(count))) {
-            std::printf("%s\n", line.c_str());
+            ConsolePrintf(stdout, "%s\n", line.c_str());
         }
         return 0;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kvadrel-batch: %s\n", error.what());
+        ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         return 1;
     }
 }

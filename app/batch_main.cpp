@@ -47,7 +47,7 @@ void WaitForStop(TDelta& delta) {
 
 // A line of UTF-8 text on a stream, safe for a terminal and in the console's form.
 void PrintLine(std::FILE* stream, const std::string& utf8) {
-    std::fputs(platform::ConsoleText(TerminalSafe(utf8) + "\n").c_str(), stream);
+    ConsolePrint(stream, TerminalSafe(utf8) + "\n");
 }
 
 // The code-value file: --ini, or the programs' own.
@@ -63,7 +63,7 @@ std::optional<int> RunCommand(const BatchOptions& options) {
         case TCommand::Check:
             return RunCheck(platform::RegistryStore::UserStorePath(), CodeValueFile(options));
         case TCommand::Help:
-            std::printf("%s\n%s", kBatchUsage, kBatchHelp);
+            ConsolePrintf(stdout, "%s\n%s", kBatchUsage, kBatchHelp);
             return 0;
         case TCommand::Version:
             PrintVersion("kvadrel-batch");
@@ -89,8 +89,8 @@ int main(int argc, char* argv[]) {
         return kExitUsage;
     }
     if (options.Ini && !platform::FileExists(*options.Ini)) {
-        std::fprintf(stderr, "kvadrel-batch: the code-value file %s does not exist\n",
-                     TerminalSafe(options.Ini->string()).c_str());
+        ConsolePrintf(stderr, "kvadrel-batch: the code-value file %s does not exist\n",
+                      TerminalSafe(options.Ini->string()).c_str());
         return kExitUsage;
     }
     if (const auto status = RunCommand(options)) {

@@ -6,6 +6,7 @@
 
 #include "app/table_print.h"
 #include "app/terminal_status.h"
+#include "app/terminal_text.h"
 #include "engine/delta.h"
 #include "engine/format_steps.h"
 #include "engine/table_work.h"
@@ -81,7 +82,7 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
     config.Load(platform::RegistryStore::UserStorePath());
     TDD* type = FindType(config, platform::Utf8ToCp1251(typeName));
     if (type == nullptr) {
-        std::fprintf(stderr, "kvadrel-batch: there is no update type '%s'\n", typeName.c_str());
+        ConsolePrintf(stderr, "kvadrel-batch: there is no update type '%s'\n", typeName.c_str());
         return kExitUnknownType;
     }
     try {
@@ -94,8 +95,8 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
         for (const TTypeProblem& problem :
              CheckConversion(*type, {worker.KodObjList(), codeValues})) {
             const bool error = problem.Level == TTypeProblem::TLevel::Error;
-            std::fprintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
-                         problem.Text.c_str(), error ? "; the converter leaves its files" : "");
+            ConsolePrintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
+                          problem.Text.c_str(), error ? "; the converter leaves its files" : "");
             refused = refused || error;
         }
         if (refused) {
@@ -113,13 +114,13 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
             type->SpecProd = true;
         }
         PrintTable(table);
-        std::printf(
-            "lines not taken: %zu outside the group, %zu dropped by the special-products "
-            "rule, %zu not decodable\n",
-            read - lines.size(), filled - table.rows.size(), lines.size() - filled);
+        ConsolePrintf(stdout,
+                      "lines not taken: %zu outside the group, %zu dropped by the special-products "
+                      "rule, %zu not decodable\n",
+                      read - lines.size(), filled - table.rows.size(), lines.size() - filled);
         return 0;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kvadrel-batch: %s\n", error.what());
+        ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         return kExitFailed;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "app/program_info.h"
 #include "app/table_print.h"
+#include "app/terminal_text.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     // Options come before the tables; "--" ends them, for a table whose name starts with "-".
     int first = 1;
     if (const std::string_view argument = argv[1]; argument == "--help") {
-        std::printf("%s\n%s", kUsage, kHelp);
+        ConsolePrintf(stdout, "%s\n%s", kUsage, kHelp);
         return 0;
     } else if (argument == "--version") {
         PrintVersion("kvadrel-dump");
@@ -42,7 +43,7 @@ int main(int argc, char* argv[]) {
         try {
             PrintTable(ReadDbf(argv[i]));
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "kvadrel-dump: %s\n", error.what());
+            ConsolePrintf(stderr, "kvadrel-dump: %s\n", error.what());
             status = 1;
         }
     }

@@ -3,11 +3,12 @@
 #include <cstdio>
 
 #include "app/kvadrel_version.h"
+#include "app/terminal_text.h"
 
 void PrintVersion(const char* program) {
-    std::printf("%s %s\n", program, kKvadrelVersion);
+    ConsolePrintf(stdout, "%s %s\n", program, kKvadrelVersion);
 }
 
 void PrintUsageError(const char* program, const std::string& problem, const char* usage) {
-    std::fprintf(stderr, "%s: %s\n%s", program, problem.c_str(), usage);
+    ConsolePrintf(stderr, "%s: %s\n%s", program, problem.c_str(), usage);
 }

@@ -2,17 +2,19 @@
 
 #include <cstdio>
 
+#include "app/terminal_text.h"
+
 void PrintTable(const DbfContents& table) {
     for (const auto& field : table.fields) {
-        std::printf("%s(%d) ", platform::Cp1251ToUtf8(field.name).c_str(), field.width);
+        ConsolePrintf(stdout, "%s(%d) ", platform::Cp1251ToUtf8(field.name).c_str(), field.width);
     }
-    std::printf("\n");
+    ConsolePrintf(stdout, "\n");
     for (size_t row = 0; row < table.rows.size(); ++row) {
         for (size_t field = 0; field < table.fields.size(); ++field) {
-            std::printf("%s%s", field == 0 ? "" : " | ",
-                        platform::Cp1251ToUtf8(table.Value(row, field)).c_str());
+            ConsolePrintf(stdout, "%s%s", field == 0 ? "" : " | ",
+                          platform::Cp1251ToUtf8(table.Value(row, field)).c_str());
         }
-        std::printf("\n");
+        ConsolePrintf(stdout, "\n");
     }
-    std::printf("(%zu records)\n", table.rows.size());
+    ConsolePrintf(stdout, "(%zu records)\n", table.rows.size());
 }

@@ -1,6 +1,10 @@
 #include "app/terminal_text.h"
 
+#include <cstdarg>
 #include <cstdio>
+#include <stdexcept>
+
+#include "platform/console.h"
 
 namespace {
 
@@ -30,4 +34,26 @@ std::string TerminalSafe(std::string_view utf8) {
         }
     }
     return out;
+}
+
+void ConsolePrint(std::FILE* stream, std::string_view utf8) {
+    std::fputs(platform::ConsoleText(utf8).c_str(), stream);
+}
+
+void ConsolePrintf(std::FILE* stream, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    if (length < 0) {
+        va_end(again);
+        throw std::runtime_error(std::string("cannot format \"") + format + "\"");
+    }
+    std::string text(size_t(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, again);
+    va_end(again);
+    text.pop_back();
+    ConsolePrint(stream, text);
 }
