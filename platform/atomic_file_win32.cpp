@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/unique_handle_win32.h"
 #include "platform/win32_error.h"
 
 namespace platform {
@@ -14,28 +15,9 @@ namespace {
     throw std::system_error(int(error), Win32Category(), "cannot " + action + " " + name.string());
 }
 
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (valid()) {
-            ::CloseHandle(handle_);
-            handle_ = INVALID_HANDLE_VALUE;
-        }
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 // Writes all bytes and flushes them to the disk.
-void WriteAndFlush(const Handle& file, std::string_view bytes, const std::filesystem::path& name) {
+void WriteAndFlush(const UniqueHandle& file, std::string_view bytes,
+                   const std::filesystem::path& name) {
     while (!bytes.empty()) {
         const DWORD chunk = DWORD(std::min<size_t>(bytes.size(), 1 << 20));
         DWORD written = 0;
@@ -51,9 +33,9 @@ void WriteAndFlush(const Handle& file, std::string_view bytes, const std::filesy
 
 // A new file only this user may read (the user's default rights, which the
 // profile folder gives).
-Handle CreateNew(const std::filesystem::path& file) {
-    return Handle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+UniqueHandle CreateNew(const std::filesystem::path& file) {
+    return UniqueHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -67,7 +49,7 @@ void CreateFolders(const std::filesystem::path& folder) {
 }
 
 bool WriteNewFile(const std::filesystem::path& file, std::string_view bytes) {
-    Handle handle = CreateNew(file);
+    UniqueHandle handle = CreateNew(file);
     if (!handle.valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
@@ -90,7 +72,7 @@ void ReplaceFileAtomically(const std::filesystem::path& file, std::string_view b
     for (unsigned number = ::GetCurrentProcessId();; ++number) {
         temporary = file;
         temporary += ".tmp-" + std::to_string(number);
-        Handle handle = CreateNew(temporary);
+        UniqueHandle handle = CreateNew(temporary);
         if (!handle.valid()) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {

@@ -10,6 +10,7 @@
 
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/unique_handle_win32.h"
 #include "platform/win32_error.h"
 
 namespace platform {
@@ -40,32 +41,12 @@ bool IsMissing(DWORD error) {
            error == ERROR_INVALID_NAME || error == ERROR_DIRECTORY;
 }
 
-class Handle {
-  public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    // False when the system reports a failure.
-    bool Close() {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || ::CloseHandle(handle);
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 // The entry itself: a link or other reparse point is opened, not followed.
 // Asks for no data access, so it works while others hold the file unshared.
-Handle OpenEntry(const fs::path& path, DWORD extraFlags = FILE_FLAG_OPEN_REPARSE_POINT) {
-    return Handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | extraFlags, nullptr));
+UniqueHandle OpenEntry(const fs::path& path, DWORD extraFlags = FILE_FLAG_OPEN_REPARSE_POINT) {
+    return UniqueHandle(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | extraFlags, nullptr));
 }
 
 EntryKind KindOf(HANDLE handle, DWORD attributes) {
@@ -116,7 +97,7 @@ class Win32Source : public SourceFile {
     bool HeldAlone() override { return true; }
 
   private:
-    Handle handle_;
+    UniqueHandle handle_;
     fs::path path_;
 };
 
@@ -195,7 +176,7 @@ class Win32WritableFile : public WritableFile {
         return position;
     }
 
-    Handle handle_;
+    UniqueHandle handle_;
     fs::path path_;
 };
 
@@ -291,7 +272,7 @@ class Win32FileSystem : public FileSystem {
     }
 
     std::optional<EntryStatus> Status(const fs::path& path) override {
-        const Handle entry = OpenEntry(path);
+        const UniqueHandle entry = OpenEntry(path);
         if (!entry.valid()) {
             const DWORD error = ::GetLastError();
             if (IsMissing(error)) {
@@ -304,7 +285,7 @@ class Win32FileSystem : public FileSystem {
     }
 
     bool IsFolder(const fs::path& path) override {
-        const Handle entry = OpenEntry(path, 0);  // through links
+        const UniqueHandle entry = OpenEntry(path, 0);  // through links
         if (!entry.valid()) {
             return false;
         }
@@ -332,7 +313,7 @@ class Win32FileSystem : public FileSystem {
     // Renames are written through (MOVEFILE_WRITE_THROUGH) and NTFS journals
     // its folders; a folder is flushed where the system lets a user do it.
     void FlushFolder(const fs::path& folder) override {
-        const Handle handle(::CreateFileW(
+        const UniqueHandle handle(::CreateFileW(
             (folder.empty() ? fs::path(L".") : folder).c_str(), GENERIC_READ | GENERIC_WRITE,
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
             FILE_FLAG_BACKUP_SEMANTICS, nullptr));

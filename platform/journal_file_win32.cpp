@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/journal_file.h"
+#include "platform/unique_handle_win32.h"
 #include "platform/win32_error.h"
 
 namespace platform {
@@ -16,22 +17,6 @@ constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 [[noreturn]] void Fail(DWORD error, const std::string& action, const std::filesystem::path& file) {
     throw std::system_error(int(error), Win32Category(), "cannot " + action + " " + file.string());
 }
-
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(handle_);
-        }
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 // Every write goes to the end (append data without write data); the read
 // right is there for the lock. Others may rename the journal while it is open.
@@ -56,9 +41,9 @@ uint64_t SizeOf(HANDLE handle, const std::filesystem::path& journal) {
 
 // Whether the name `journal` still leads to the file open as `handle`.
 bool StillNamed(HANDLE handle, const std::filesystem::path& journal) {
-    const Handle named(::CreateFileW(journal.c_str(), FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle named(::CreateFileW(journal.c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION open{};
     BY_HANDLE_FILE_INFORMATION found{};
     if (!::GetFileInformationByHandle(handle, &open)) {
@@ -101,14 +86,14 @@ bool RotateFull(HANDLE handle, const std::filesystem::path& journal, std::uintma
 void AppendJournalLine(const std::filesystem::path& journal, std::string_view line,
                        std::uintmax_t rotateAt) {
     std::filesystem::create_directories(journal.parent_path());
-    auto handle = std::make_unique<Handle>(OpenForAppending(journal));
+    auto handle = std::make_unique<UniqueHandle>(OpenForAppending(journal));
     // Another writer may rotate between our open and our check; a few rounds settle it.
     for (int round = 0; round < 3; ++round) {
         if (SizeOf(handle->get(), journal) < rotateAt ||
             !RotateFull(handle->get(), journal, rotateAt)) {
             break;
         }
-        handle = std::make_unique<Handle>(OpenForAppending(journal));
+        handle = std::make_unique<UniqueHandle>(OpenForAppending(journal));
     }
     DWORD written = 0;
     if (!::WriteFile(handle->get(), line.data(), DWORD(line.size()), &written, nullptr)) {
