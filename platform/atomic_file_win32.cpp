@@ -72,22 +72,9 @@ void ReplaceFileAtomically(const std::filesystem::path& file, std::string_view b
     for (unsigned number = ::GetCurrentProcessId();; ++number) {
         temporary = file;
         temporary += ".tmp-" + std::to_string(number);
-        UniqueHandle handle = CreateNew(temporary);
-        if (!handle.valid()) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-                continue;
-            }
-            Fail(error, "create a temporary file for", file);
+        if (WriteNewFile(temporary, bytes)) {
+            break;
         }
-        try {
-            WriteAndFlush(handle, bytes, temporary);
-        } catch (...) {
-            handle.Close();
-            ::DeleteFileW(temporary.c_str());
-            throw;
-        }
-        break;
     }
     if (!::MoveFileExW(temporary.c_str(), file.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
