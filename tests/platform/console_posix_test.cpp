@@ -1,3 +1,5 @@
+// Stop requests on POSIX systems: the signals SIGINT and SIGTERM, and the
+// signal that ends the wait for them.
 #include <pthread.h>
 #include <signal.h>
 

@@ -1,3 +1,5 @@
+// The listing on POSIX systems: links, pipes, dot-names and names that are
+// not UTF-8, which the Windows listing has no counterpart for.
 #include "platform/file_listing.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The file system on POSIX systems: leases and their holders in other
+// processes, links, pipes and other users, as only these systems have them.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

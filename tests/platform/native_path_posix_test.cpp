@@ -1,3 +1,4 @@
+// Windows-1251 paths as POSIX paths: UTF-8 names and "/" separators.
 #include "platform/native_path.h"
 
 #include <gtest/gtest.h>

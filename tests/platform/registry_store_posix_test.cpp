@@ -1,3 +1,5 @@
+// The store file that stands in for the registry where there is none; on
+// Windows the registry itself is the store.
 #include "platform/registry_store.h"
 
 #include <gtest/gtest.h>

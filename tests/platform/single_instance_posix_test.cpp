@@ -1,3 +1,5 @@
+// The single-instance lock on POSIX systems: an abstract socket, held across
+// processes and freed when its holder is killed.
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
