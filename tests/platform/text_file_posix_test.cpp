@@ -1,5 +1,5 @@
 // Text files read by POSIX path, among them a pipe (a stream of no known
-// size) and a file this system lets no one read.
+// size), a missing file and a folder.
 #include "platform/text_file.h"
 
 #include <gtest/gtest.h>
