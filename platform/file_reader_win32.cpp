@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/file_reader.h"
+#include "platform/unique_handle_win32.h"
 #include "platform/win32_error.h"
 
 namespace platform {
@@ -17,15 +18,15 @@ std::system_error ReadError(DWORD error, const std::filesystem::path& file) {
 }  // namespace
 
 struct FileReader::Handle {
-    HANDLE handle;
+    UniqueHandle handle;
 };
 
 FileReader::FileReader(const std::filesystem::path& file)
-    : handle_(new Handle{::CreateFileW(
+    : handle_(new Handle{UniqueHandle(::CreateFileW(
           file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-          nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)}),
+          nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr))}),
       file_(file) {
-    if (handle_->handle == INVALID_HANDLE_VALUE) {
+    if (!handle_->handle.valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             throw MissingFileError(int(error), Win32Category(), "cannot read " + file_.string());
@@ -40,16 +41,14 @@ FileReader::FileReader(const std::filesystem::path& file)
     }
 }
 
-FileReader::~FileReader() {
-    ::CloseHandle(handle_->handle);
-}
+FileReader::~FileReader() = default;
 
 size_t FileReader::SizeHint() const {
-    if (::GetFileType(handle_->handle) != FILE_TYPE_DISK) {
+    if (::GetFileType(handle_->handle.get()) != FILE_TYPE_DISK) {
         return 0;
     }
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(handle_->handle, &size)) {
+    if (!::GetFileSizeEx(handle_->handle.get(), &size)) {
         throw ReadError(::GetLastError(), file_);
     }
     return size_t(size.QuadPart);
@@ -60,7 +59,7 @@ size_t FileReader::Read(char* buffer, size_t capacity) {
     while (filled < capacity) {
         DWORD got = 0;
         const auto wanted = DWORD(std::min<size_t>(capacity - filled, 1u << 30));
-        if (!::ReadFile(handle_->handle, buffer + filled, wanted, &got, nullptr)) {
+        if (!::ReadFile(handle_->handle.get(), buffer + filled, wanted, &got, nullptr)) {
             throw ReadError(::GetLastError(), file_);
         }
         if (got == 0) {

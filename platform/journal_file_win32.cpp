@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include <memory>
+#include <optional>
 #include <system_error>
 
 #include "platform/journal_file.h"
@@ -20,12 +20,12 @@ constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 
 // Every write goes to the end (append data without write data); the read
 // right is there for the lock. Others may rename the journal while it is open.
-HANDLE OpenForAppending(const std::filesystem::path& journal) {
-    const HANDLE handle =
-        ::CreateFileW(journal.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+UniqueHandle OpenForAppending(const std::filesystem::path& journal) {
+    UniqueHandle handle(::CreateFileW(journal.c_str(),
+                                      FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid()) {
         Fail(::GetLastError(), "open", journal);
     }
     return handle;
@@ -86,14 +86,14 @@ bool RotateFull(HANDLE handle, const std::filesystem::path& journal, std::uintma
 void AppendJournalLine(const std::filesystem::path& journal, std::string_view line,
                        std::uintmax_t rotateAt) {
     std::filesystem::create_directories(journal.parent_path());
-    auto handle = std::make_unique<UniqueHandle>(OpenForAppending(journal));
+    std::optional<UniqueHandle> handle(OpenForAppending(journal));
     // Another writer may rotate between our open and our check; a few rounds settle it.
     for (int round = 0; round < 3; ++round) {
         if (SizeOf(handle->get(), journal) < rotateAt ||
             !RotateFull(handle->get(), journal, rotateAt)) {
             break;
         }
-        handle = std::make_unique<UniqueHandle>(OpenForAppending(journal));
+        handle.emplace(OpenForAppending(journal));
     }
     DWORD written = 0;
     if (!::WriteFile(handle->get(), line.data(), DWORD(line.size()), &written, nullptr)) {
