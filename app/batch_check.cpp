@@ -6,7 +6,7 @@
 #include "app/terminal_text.h"
 #include "config/descriptors.h"
 #include "engine/type_rules.h"
-#include "platform/file_exists.h"
+#include "platform/files/file_exists.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "app/terminal_text.h"
-#include "platform/journal_file.h"
-#include "platform/program_name.h"
-#include "platform/user_folders.h"
+#include "platform/files/journal_file.h"
+#include "platform/system/program_name.h"
+#include "platform/system/user_folders.h"
 
 namespace {
 

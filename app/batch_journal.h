@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 // Where the journal is kept.
 std::filesystem::path JournalPath();

@@ -11,10 +11,10 @@
 #include "engine/format_steps.h"
 #include "engine/table_work.h"
 #include "engine/type_rules.h"
-#include "platform/native_path.h"
-#include "platform/private_directory.h"
-#include "platform/registry_store.h"
-#include "platform/text_file.h"
+#include "platform/files/native_path.h"
+#include "platform/files/private_directory.h"
+#include "platform/store/registry_store.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

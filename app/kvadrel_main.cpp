@@ -5,8 +5,8 @@
 #include <QIcon>
 #include <memory>
 
-#include "platform/program_lock.h"
-#include "platform/program_name.h"
+#include "platform/system/program_lock.h"
+#include "platform/system/program_name.h"
 #include "ui/application_title.h"
 #include "ui/main_window.h"
 #include "ui/toolkit_russian.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/terminal_text.h"
-#include "platform/console.h"
+#include "platform/system/console.h"
 
 namespace {
 constexpr int kBarWidth = 12;  // as many segments as the window's LED bar

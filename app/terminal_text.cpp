@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "platform/console.h"
+#include "platform/system/console.h"
 
 namespace {
 

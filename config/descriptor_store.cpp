@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "config/descriptors.h"
-#include "platform/registry_store.h"
+#include "platform/store/registry_store.h"
 
 using platform::Registry;
 using platform::RegistryKey;

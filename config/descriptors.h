@@ -9,7 +9,7 @@
 
 #include "config/item_list.h"
 #include "config/store_load.h"
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 class TDF : public Orv::Module::TItem<TDF, int> {
   public:

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "platform/store/registry_store.h"
 
 struct TStoreLoad {
     std::filesystem::path File;

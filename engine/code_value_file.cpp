@@ -1,6 +1,6 @@
 #include "engine/code_value_file.h"
 
-#include "platform/file_exists.h"
+#include "platform/files/file_exists.h"
 
 TCodeValueFile LoadCodeValueFile(const std::filesystem::path& path, CodeList& kodObj,
                                  CodeList& tipZnak, TMoscowConstants& moscow) {

@@ -19,9 +19,9 @@
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
 #include "engine/table_work.h"
-#include "platform/file_system.h"
-#include "platform/line_list.h"
-#include "platform/thread.h"
+#include "platform/files/file_system.h"
+#include "platform/text/line_list.h"
+#include "platform/system/thread.h"
 
 class TFormatSteps;
 

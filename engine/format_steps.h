@@ -5,7 +5,7 @@
 #pragma once
 
 #include "config/descriptors.h"
-#include "platform/line_list.h"
+#include "platform/text/line_list.h"
 
 class TDelta;
 class TTable;

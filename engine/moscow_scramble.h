@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "platform/ini_file.h"
+#include "platform/store/ini_file.h"
 
 struct TMoscowConstants {
     uint8_t Shift = 0x0F;

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <system_error>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/codepage.h"
-#include "platform/file_listing.h"
-#include "platform/file_system.h"
-#include "platform/line_list.h"
+#include "platform/text/codepage.h"
+#include "platform/files/file_listing.h"
+#include "platform/files/file_system.h"
+#include "platform/text/line_list.h"
 
 // A source file claimed for conversion.
 struct TSourceClaim {

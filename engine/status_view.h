@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 class TStatusPane {
   public:

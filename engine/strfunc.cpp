@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/text_lines.h"
+#include "platform/text/text_lines.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 // Whether `text` begins with `pattern`; never for an empty pattern.
 bool StartsWith(std::string_view text, std::string_view pattern);

@@ -7,7 +7,7 @@
 #include "config/descriptors.h"
 #include "engine/dbf/dbf_database.h"
 #include "engine/dbf/dbf_table.h"
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 struct TTableWorkResult {
     AnsiString TablePath;  // the table written, as a path in Windows-1251

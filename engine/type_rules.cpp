@@ -6,7 +6,7 @@
 #include "config/transport_format.h"
 #include "engine/dbf/dbf_field_name.h"
 #include "engine/type_field_defs.h"
-#include "platform/native_path.h"
+#include "platform/files/native_path.h"
 
 namespace {
 

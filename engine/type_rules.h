@@ -10,7 +10,7 @@
 
 #include "config/descriptors.h"
 #include "engine/code_value_file.h"
-#include "platform/folder_access.h"
+#include "platform/files/folder_access.h"
 
 struct TTypeProblem {
     enum class TLevel { Error, Warning };

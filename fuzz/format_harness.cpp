@@ -3,7 +3,7 @@
 #include "engine/dbf/dbf_database.h"
 #include "engine/format_steps.h"
 #include "engine/table_work.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "engine/code_values.h"
 #include "engine/moscow_scramble.h"
 #include "fuzz/fuzz_check.h"
-#include "platform/ini_file.h"
+#include "platform/store/ini_file.h"
 
 namespace {
 

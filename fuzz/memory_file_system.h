@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 class MemoryFileSystem : public platform::FileSystem {
   public:

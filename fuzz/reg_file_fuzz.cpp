@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_check.h"
-#include "platform/reg_file_format.h"
+#include "platform/store/reg_file_format.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "config/descriptors.h"
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 #include "tests/temp_directory.h"
 
 class ConversionFolders {

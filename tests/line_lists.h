@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/line_list.h"
+#include "platform/text/line_list.h"
 
 using Lines = std::vector<std::string>;
 

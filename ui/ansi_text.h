@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 inline QString FromAnsi(const AnsiString& text) {
     return QString::fromStdU16String(platform::Cp1251ToUtf16(text));

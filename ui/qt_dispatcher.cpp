@@ -1,6 +1,6 @@
 #include "ui/qt_dispatcher.h"
 
-#include "platform/thread.h"
+#include "platform/system/thread.h"
 
 TQtDispatcher::TQtDispatcher() {
     // Called on the worker's thread: it only posts an event, which is safe

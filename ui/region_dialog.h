@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "config/descriptors.h"
-#include "platform/registry_store.h"
+#include "platform/store/registry_store.h"
 
 class QCheckBox;
 class QListWidget;

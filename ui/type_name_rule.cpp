@@ -1,6 +1,6 @@
 #include "ui/type_name_rule.h"
 
-#include "platform/reg_names.h"
+#include "platform/store/reg_names.h"
 #include "ui/ansi_text.h"
 
 QString TypeNameProblem(const QString& name, const TDL* list, const TDD* self) {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/native_path.h"
+#include "platform/files/native_path.h"
 
 void TDatabase::Open() {
     if (DatabaseName.empty()) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 namespace dbf {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/local_time.h"
+#include "platform/system/local_time.h"
 
 namespace dbf {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 namespace dbf {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/whole_file.h"
+#include "platform/files/whole_file.h"
 
 AnsiString DbfContents::Value(size_t row, size_t field) const {
     return AnsiString(dbf::WithoutTrailingBlanks(rows.at(row).at(field)));

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/native_path.h"
+#include "platform/files/native_path.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "batch_workspace.h"
-#include "platform/single_instance.h"
+#include "platform/system/single_instance.h"
 #include "tests/engine/moscow_scrambler.h"
 #include "tests/temp_directory.h"
 

@@ -18,7 +18,7 @@
 #include "batch_progress.h"
 #include "batch_workspace.h"
 #include "engine/dbf/dbf_reader.h"
-#include "platform/single_instance.h"
+#include "platform/system/single_instance.h"
 #include "tests/engine/dbf/read_dbf.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "batch_workspace.h"
-#include "platform/ini_file.h"
+#include "platform/store/ini_file.h"
 #include "tests/engine/moscow_scrambler.h"
 #include "tests/temp_directory.h"
 

@@ -17,7 +17,7 @@
 #include "batch_progress.h"
 #include "batch_workspace.h"
 #include "engine/dbf/dbf_reader.h"
-#include "platform/file_listing.h"
+#include "platform/files/file_listing.h"
 
 namespace fs = std::filesystem;
 

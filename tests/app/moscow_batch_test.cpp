@@ -6,7 +6,7 @@
 #include <string>
 
 #include "batch_workspace.h"
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 #include "tests/engine/dbf/read_dbf.h"
 #include "tests/engine/moscow_scrambler.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "config/descriptors.h"
-#include "platform/registry_store.h"
+#include "platform/store/registry_store.h"
 #include "tests/temp_directory.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 enum class FsStep {
     List,

@@ -15,8 +15,8 @@
 
 #include "engine/dbf/dbf_reader.h"
 #include "engine/delta.h"
-#include "platform/file_listing.h"
-#include "platform/native_path.h"
+#include "platform/files/file_listing.h"
+#include "platform/files/native_path.h"
 #include "scripted_file_system.h"
 #include "tests/platform/child_process.h"
 #include "worker_fixture.h"

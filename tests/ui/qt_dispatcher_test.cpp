@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "event_wait.h"
-#include "platform/thread.h"
+#include "platform/system/thread.h"
 
 namespace {
 

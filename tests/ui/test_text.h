@@ -5,7 +5,7 @@
 #include <QString>
 #include <ostream>
 
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 
 using namespace Qt::StringLiterals;
 

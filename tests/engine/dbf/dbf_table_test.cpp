@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/dbf/dbf_reader.h"
-#include "platform/native_path.h"
+#include "platform/files/native_path.h"
 #include "tests/engine/dbf/dbf_test_support.h"
 
 namespace fs = std::filesystem;

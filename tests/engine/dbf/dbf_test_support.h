@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/dbf/dbf_table.h"
-#include "platform/codepage.h"
+#include "platform/text/codepage.h"
 #include "tests/temp_directory.h"
 
 // Runs `operation` and expects an exception whose message holds `part`.

@@ -1,9 +1,0 @@
-#include "platform/executable_path.h"
-
-namespace platform {
-
-std::filesystem::path ExecutablePath() {
-    return std::filesystem::read_symlink("/proc/self/exe");
-}
-
-}  // namespace platform
