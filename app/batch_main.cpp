@@ -15,11 +15,11 @@
 #include "app/terminal_status.h"
 #include "app/terminal_text.h"
 #include "engine/delta.h"
+#include "platform/files/file_exists.h"
+#include "platform/store/registry_store.h"
 #include "platform/system/console.h"
 #include "platform/system/executable_path.h"
-#include "platform/files/file_exists.h"
 #include "platform/system/program_lock.h"
-#include "platform/store/registry_store.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "engine/type_rules.h"
 #include "platform/files/native_path.h"
 #include "platform/files/private_directory.h"
-#include "platform/store/registry_store.h"
 #include "platform/files/text_file.h"
+#include "platform/store/registry_store.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text/codepage.h"
 #include "platform/store/ini_file.h"
+#include "platform/text/codepage.h"
 
 // Trimmed items in file order; empty items and duplicates stay.
 using CodeList = std::vector<AnsiString>;

@@ -7,11 +7,11 @@
 #include "engine/format_steps.h"
 #include "engine/strfunc.h"
 #include "engine/type_rules.h"
-#include "platform/system/executable_path.h"
 #include "platform/files/file_listing.h"
-#include "platform/system/local_time.h"
 #include "platform/files/native_path.h"
 #include "platform/store/registry_store.h"
+#include "platform/system/executable_path.h"
+#include "platform/system/local_time.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "engine/status_view.h"
 #include "engine/table_work.h"
 #include "platform/files/file_system.h"
-#include "platform/text/line_list.h"
 #include "platform/system/thread.h"
+#include "platform/text/line_list.h"
 
 class TFormatSteps;
 

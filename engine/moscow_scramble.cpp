@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "engine/strfunc.h"
-#include "platform/text/codepage.h"
-#include "platform/store/ini_file.h"
 #include "platform/files/native_path.h"
+#include "platform/store/ini_file.h"
+#include "platform/text/codepage.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/text/codepage.h"
 #include "platform/files/file_listing.h"
 #include "platform/files/file_system.h"
+#include "platform/text/codepage.h"
 #include "platform/text/line_list.h"
 
 // A source file claimed for conversion.

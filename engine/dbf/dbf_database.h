@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "platform/text/codepage.h"
 #include "platform/files/file_system.h"
+#include "platform/text/codepage.h"
 
 class TSession {
   public:

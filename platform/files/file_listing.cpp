@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "platform/files/native_path.h"
 #include "platform/files/internal/wildcard_mask.h"
+#include "platform/files/native_path.h"
 
 namespace platform {
 namespace {

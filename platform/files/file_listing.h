@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text/codepage.h"
 #include "platform/files/file_system.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 

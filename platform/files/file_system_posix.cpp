@@ -9,9 +9,9 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/files/file_system.h"
 #include "platform/files/internal/file_identity_posix.h"
 #include "platform/files/internal/file_sync_posix.h"
-#include "platform/files/file_system.h"
 #include "platform/system/unique_fd_posix.h"
 
 namespace platform {

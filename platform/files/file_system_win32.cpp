@@ -8,10 +8,10 @@
 #include <string>
 #include <system_error>
 
-#include "platform/text/codepage.h"
 #include "platform/files/file_system.h"
-#include "platform/system/unique_handle_win32.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/system/unique_handle_win32.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

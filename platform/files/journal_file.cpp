@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/system/local_time.h"
 #include "platform/files/whole_file.h"
+#include "platform/system/local_time.h"
 
 namespace platform {
 namespace {

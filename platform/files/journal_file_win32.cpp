@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "platform/files/journal_file.h"
-#include "platform/system/unique_handle_win32.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/system/unique_handle_win32.h"
 
 namespace platform {
 namespace {

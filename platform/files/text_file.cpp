@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/text/codepage.h"
 #include "platform/files/whole_file.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 // Elsewhere than on Windows the file's bytes are read once and decoded here.
-#include "platform/store/ini_file.h"
 #include "platform/files/whole_file.h"
+#include "platform/store/ini_file.h"
 
 namespace platform {
 

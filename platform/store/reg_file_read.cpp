@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/text/codepage.h"
 #include "platform/store/internal/reg_file_lines.h"
 #include "platform/store/reg_names.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

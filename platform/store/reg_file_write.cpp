@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/text/codepage.h"
 #include "platform/store/reg_names.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

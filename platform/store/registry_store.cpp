@@ -7,11 +7,11 @@
 #include <system_error>
 
 #include "platform/files/atomic_file.h"
-#include "platform/system/local_time.h"
+#include "platform/files/whole_file.h"
 #include "platform/store/reg_file_format.h"
 #include "platform/store/reg_names.h"
+#include "platform/system/local_time.h"
 #include "platform/system/user_folders.h"
-#include "platform/files/whole_file.h"
 
 namespace platform {
 namespace {

@@ -1,7 +1,7 @@
 // The user's store on systems without a registry: one file in the user's
 // configuration folder.
-#include "platform/system/program_name.h"
 #include "platform/store/registry_store.h"
+#include "platform/system/program_name.h"
 #include "platform/system/user_folders.h"
 
 namespace platform {

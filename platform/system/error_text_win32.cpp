@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/text/codepage.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

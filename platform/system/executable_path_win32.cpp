@@ -3,8 +3,8 @@
 #include <string>
 #include <system_error>
 
-#include "platform/system/executable_path.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/system/executable_path.h"
 
 namespace platform {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <system_error>
 
-#include "platform/text/codepage.h"
-#include "platform/system/single_instance.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/system/single_instance.h"
+#include "platform/text/codepage.h"
 
 namespace platform {
 namespace {

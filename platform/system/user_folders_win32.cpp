@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/system/user_folders.h"
 #include "platform/system/error_text_win32.h"
+#include "platform/system/user_folders.h"
 
 namespace platform {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "tests/platform/child_process.h"
 #include "platform/files/file_system.h"
+#include "tests/platform/child_process.h"
 #include "tests/temp_directory.h"
 
 namespace platform {

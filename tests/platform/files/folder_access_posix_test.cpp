@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "tests/platform/child_process.h"
 #include "platform/files/folder_access.h"
+#include "tests/platform/child_process.h"
 #include "tests/temp_directory.h"
 
 namespace platform {

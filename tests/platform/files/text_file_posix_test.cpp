@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/text/codepage.h"
-#include "tests/platform/printable.h"
 #include "tests/line_lists.h"
+#include "tests/platform/printable.h"
 #include "tests/temp_directory.h"
 
 namespace platform {
