@@ -88,14 +88,12 @@ class Judge {
     }
 
     void CheckFormat() {
-        const auto format = TransportFormatOf(type_.Codec);
-        if (!format) {
+        const TTransportFormat& format = TransportFormatOf(type_.Codec);
+        if (!format.IsFormat()) {
             Error("no transport format chosen (Codec " + std::to_string(type_.Codec) + ")");
-        } else if (format == TTransportFormat::MoscowRegion && type_.Ident.empty()) {
-            // No unscrambled line begins with an empty identifier.
-            Error(
-                "no group identifier (Ident) is set: the Moscow-region format would keep no "
-                "record of any file");
+        } else if (format.NeedsIdent && type_.Ident.empty()) {
+            Error("no group identifier (Ident) is set: the " + std::string(format.Name) +
+                  " format would keep no record of any file");
         }
     }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 #include "platform/text/codepage.h"
 
@@ -12,4 +13,8 @@ inline QString FromAnsi(const AnsiString& text) {
 // A character Windows-1251 cannot hold becomes "?".
 inline AnsiString ToAnsi(const QString& text) {
     return platform::Utf16ToCp1251(text.toStdU16String());
+}
+
+inline QString FromU16(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }

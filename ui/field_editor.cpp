@@ -8,6 +8,7 @@
 
 #include "config/transport_format.h"
 #include "engine/dbf/dbf_field_name.h"
+#include "ui/ansi_text.h"
 #include "ui/dialog_frame.h"
 #include "ui/font_scale.h"
 #include "ui/spin_edit.h"
@@ -65,7 +66,7 @@ TfmField::TfmField(TDF& field, QWidget* owner, const TDD* type)
     seSize = NewSpinEdit(this, "seSize", 255);
     seCode = NewSpinEdit(this, "seCode", 100);
     seACode = NewSpinEdit(this, "seACode", 100);
-    lbCode = new QLabel(QStringLiteral(u"Шифр поля"), this);
+    lbCode = new QLabel(this);
     lbCode->setObjectName(QStringLiteral("lbCode"));
     lbAddCode = new QLabel(QStringLiteral(u"Альтернативный шифр поля"), this);
     lbAddCode->setObjectName(QStringLiteral("lbAddCode"));
@@ -95,12 +96,7 @@ TfmField::TfmField(TDF& field, QWidget* owner, const TDD* type)
     seCode->setValue(field.Code);
     seACode->setValue(field.ACode);
     edNameChange();
-    const auto format = TransportFormatOf(field.Key);
-    if (format == TTransportFormat::NumberedCode) {
-        lbCode->setText(QStringLiteral(u"Шифр"));
-    } else if (format == TTransportFormat::MoscowRegion) {
-        lbCode->setText(QStringLiteral(u"Смещение"));
-    }
+    lbCode->setText(FromU16(TransportFormatOf(field.Key).FieldCodeCaption));
     resize(scale.Size(360, 170));
 }
 

@@ -25,7 +25,6 @@
 #include "ui/list_tool_bar.h"
 #include "ui/type_name_rule.h"
 
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -205,8 +204,9 @@ QWidget* TfmRegEdit::NewSettingsHalf() {
                   NewBrowseBox(half, "edFrom", edFrom, edFromButton));
     cbCodec = new QComboBox(half);
     cbCodec->setObjectName(QStringLiteral("cbCodec"));
-    cbCodec->addItem(QStringLiteral(u"Транспортный формат (/<код>=<значение>)"));
-    cbCodec->addItem(QStringLiteral(u"Транспортный формат (Московская область)"));
+    for (const TTransportFormat& format : TransportFormats()) {
+        cbCodec->addItem(FromU16(format.Item));
+    }
     AddTwoLineRow(rows, u"Тип исходных обновлений", cbCodec);
     edMask = NewLineEdit(half, "edMask");
     AddOneLineRow(rows, captions, u"Маска файла обновления", edMask);
@@ -245,7 +245,7 @@ QWidget* TfmRegEdit::NewFieldsHalf() {
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->setSelectionBehavior(QAbstractItemView::SelectRows);
     List->setHeaderLabels({QStringLiteral(u"Имя поля"), QStringLiteral(u"Размер"),
-                           QStringLiteral(u"Код"), QStringLiteral(u"А. код")});
+                           FromU16(TransportFormatOf(-1).CodeColumn), QStringLiteral(u"А. код")});
     QHeaderView* header = List->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
@@ -258,7 +258,11 @@ QWidget* TfmRegEdit::NewFieldsHalf() {
     FixColumnWidth(List, kNameColumn, scale.X(130), {});
     FixColumnWidth(List, kSizeColumn, scale.X(50), {});
     // The code column is captioned by the format.
-    FixColumnWidth(List, kCodeColumn, scale.X(50), {u"Шифр"_s, u"Смещение"_s});
+    QStringList codeCaptions;
+    for (const TTransportFormat& format : TransportFormats()) {
+        codeCaptions.append(FromU16(format.CodeColumn));
+    }
+    FixColumnWidth(List, kCodeColumn, scale.X(50), codeCaptions);
     FixColumnWidth(List, kACodeColumn, scale.X(50), {});
     List->setMinimumWidth(header->length() + 2 * List->frameWidth());
 
@@ -302,26 +306,22 @@ void TfmRegEdit::ApplyOkRule() {
 
 void TfmRegEdit::ApplySpecProdRule() {
     const bool ticked = cbSpecProd->isChecked();
-    const bool numberedCode =
-        ticked && TransportFormatOf(cbCodec->currentIndex()) == TTransportFormat::NumberedCode;
-    lbBeg->setEnabled(ticked);
-    lbEnd->setEnabled(numberedCode);
-    lbKodObj->setEnabled(ticked);
-    lbCeria->setEnabled(numberedCode);
-    lbTipZnak->setEnabled(numberedCode);
+    const TSpecialRoles& roles = TransportFormatOf(cbCodec->currentIndex()).EditorRoles;
+    lbBeg->setEnabled(ticked && roles.Beg);
+    lbEnd->setEnabled(ticked && roles.End);
+    lbKodObj->setEnabled(ticked && roles.KodObj);
+    lbCeria->setEnabled(ticked && roles.Ceria);
+    lbTipZnak->setEnabled(ticked && roles.TipZnak);
 }
 
 void TfmRegEdit::cbCodecChange() {
     ApplyOkRule();
     ApplySpecProdRule();
     // The identifier follows every format change, also over a typed one.
-    const auto format = TransportFormatOf(cbCodec->currentIndex());
-    if (format == TTransportFormat::NumberedCode) {
-        edIdent->setText(QStringLiteral(u"АМТ"));
-        List->headerItem()->setText(kCodeColumn, QStringLiteral(u"Шифр"));
-    } else if (format == TTransportFormat::MoscowRegion) {
-        edIdent->setText(QStringLiteral("R_AMT"));
-        List->headerItem()->setText(kCodeColumn, QStringLiteral(u"Смещение"));
+    const TTransportFormat& format = TransportFormatOf(cbCodec->currentIndex());
+    if (format.IsFormat()) {
+        edIdent->setText(FromU16(format.DefaultIdent));
+        List->headerItem()->setText(kCodeColumn, FromU16(format.CodeColumn));
     }
 }
 
