@@ -1,5 +1,8 @@
-// A lock object that list types carry; the Windows build gives it a spin count
-// of 4000.
+// The lock that every field list carries, so that a list could be shared
+// between threads. None is: each holder of the configuration keeps its own
+// copy on its own thread, and no code enters the lock. A plain mutex
+// therefore stands in for the system's spinning critical section on every
+// system; a spin count would only matter to a lock that is entered.
 #pragma once
 
 #include <mutex>

@@ -8,13 +8,16 @@
 
 namespace Orv::Module {
 
-// List node. Key carries no configuration; the type editor uses it to tell
-// the field editor the transport format.
+// List node.
 template <class T, class K = int>
 class TItem {
   public:
     T* Prev = nullptr;
     T* Next = nullptr;
+    // Carries no configuration and is never stored. The type editor writes the
+    // transport format chosen, perhaps not yet saved, into a field's Key just
+    // before it opens the field editor, which captions the code by it: the only
+    // way the one dialog tells the other.
     int32_t Key = 0;
 
     TItem() = default;
@@ -22,6 +25,8 @@ class TItem {
     TItem& operator=(const TItem&) = delete;
     virtual ~TItem() = default;
 
+    // Part of every list node as the system's lists have it; nothing calls
+    // them, since the two editors write and read Key itself.
     virtual bool HasKey(int32_t key) const { return Key == key; }
     virtual void SetKey(int32_t key) { Key = key; }
 };
