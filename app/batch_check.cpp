@@ -36,12 +36,15 @@ bool CheckStore(TDL& config, const std::filesystem::path& storeFile) {
             "line " + std::to_string(line.number) + " could not be read and is left out: " +
                 (line.text ? platform::Utf16ToUtf8(*line.text) : "(not UTF-8 text)"));
     }
+    if (!found.CloseError.empty()) {
+        Say(store, "error", found.CloseError);  // the converter's runs fail on it too
+    }
     if (config.Count == 0) {
         Say(store, "warning", "no update types are configured");
     } else {
         Say(store, "", Count(size_t(config.Count), "update type", "update types"));
     }
-    return !found.SkippedLines.empty();
+    return !found.SkippedLines.empty() || !found.CloseError.empty();
 }
 
 bool SayCodeValueFile(const TCodeValueFile& file, const CodeList& kodObj, const CodeList& tipZnak) {
@@ -72,6 +75,9 @@ int RunCheck(const std::filesystem::path& storeFile, const std::filesystem::path
     TMoscowConstants moscow;
     const TCodeValueFile file = LoadCodeValueFile(codeValueFile, kodObj, tipZnak, moscow);
     error |= SayCodeValueFile(file, kodObj, tipZnak);
+    for (const std::string& ignored : file.Ignored) {
+        Say(file.Path.string(), "warning", ignored);
+    }
     for (const TTypeProblems& type : CheckConfiguration(config, {kodObj, file})) {
         const std::string name = platform::Cp1251ToUtf8(type.Type->Name);
         for (const TTypeProblem& problem : type.Problems) {

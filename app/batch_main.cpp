@@ -20,6 +20,7 @@
 #include "platform/system/console.h"
 #include "platform/system/executable_path.h"
 #include "platform/system/program_lock.h"
+#include "platform/system/program_name.h"
 
 namespace {
 
@@ -118,6 +119,10 @@ int main(int argc, char* argv[]) {
         journal.Failed(type, source, reason);
         PrintLine(stderr, platform::Cp1251ToUtf8(source) + ": " + reason);
         ++failures;
+    };
+    settings.OnRemark = [&](const std::string& remark) {
+        status.Clear();
+        PrintLine(stderr, std::string(platform::kProgramName) + ": " + remark);
     };
     settings.OnConverted = [&](const AnsiString& type, const AnsiString& source,
                                const AnsiString& table, int records) {

@@ -61,8 +61,8 @@ DbfContents Fill(const TFormatSteps& format, const platform::LineList& lines, co
                  const std::filesystem::path& folder, const AnsiString& name) {
     const TSession session("preview");
     TTableWork work(session, type, platform::AnsiFileName(folder), name);
-    format.Fill(work.Table(), lines);
-    return ReadDbf(platform::NativePath(work.PutInPlace().TablePath));
+    const TTableWorkResult written = work.Write([&](TTable& table) { format.Fill(table, lines); });
+    return ReadDbf(platform::NativePath(written.TablePath));
 }
 
 TDD* FindType(TDL& config, const AnsiString& name) {
@@ -74,12 +74,56 @@ TDD* FindType(TDL& config, const AnsiString& name) {
     return nullptr;
 }
 
+// The preview of `lines` as `type` (named `typeName`) with the scratch
+// folder `scratch`; returns the exit status.
+int Preview(TDD& type, const std::string& typeName, platform::LineList& lines,
+            const std::filesystem::path& codeValueFile, const std::filesystem::path& scratch) {
+    const size_t read = lines.size();
+    PreviewWorker worker(scratch);
+    const TCodeValueFile codeValues = worker.LoadCodeValues(codeValueFile);
+    for (const std::string& ignored : codeValues.Ignored) {
+        ConsolePrintf(stderr, "kvadrel-batch: %s: %s\n",
+                      platform::Cp1251ToUtf8(platform::AnsiFileName(codeValues.Path)).c_str(),
+                      ignored.c_str());
+    }
+    bool refused = false;
+    for (const TTypeProblem& problem : CheckConversion(type, {worker.KodObjList(), codeValues})) {
+        const bool error = problem.Level == TTypeProblem::TLevel::Error;
+        ConsolePrintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
+                      problem.Text.c_str(), error ? "; the converter leaves its files" : "");
+        refused = refused || error;
+    }
+    if (refused) {
+        return kExitFailed;
+    }
+    const TFormatSteps format(worker.Worker(), type);
+    format.Decode(lines);
+    const DbfContents table = Fill(format, lines, type, scratch, "preview");
+    // The same lines once more without the special-products rule tell the
+    // rows it drops from the rows whose filling failed.
+    size_t filled = table.rows.size();
+    if (type.SpecProd) {
+        type.SpecProd = false;
+        filled = Fill(format, lines, type, scratch, "unfiltered").rows.size();
+        type.SpecProd = true;
+    }
+    PrintTable(table);
+    ConsolePrintf(stdout,
+                  "lines not taken: %zu outside the group, %zu dropped by the special-products "
+                  "rule, %zu not decodable\n",
+                  read - lines.size(), filled - table.rows.size(), lines.size() - filled);
+    return 0;
+}
+
 }  // namespace
 
 int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
                  const std::filesystem::path& codeValueFile) {
     TDL config;
-    config.Load(platform::RegistryStore::UserStorePath());
+    const TStoreLoad found = config.Load(platform::RegistryStore::UserStorePath());
+    if (!found.CloseError.empty()) {
+        ConsolePrintf(stderr, "kvadrel-batch: %s\n", found.CloseError.c_str());
+    }
     TDD* type = FindType(config, platform::Utf8ToCp1251(typeName));
     if (type == nullptr) {
         ConsolePrintf(stderr, "kvadrel-batch: there is no update type '%s'\n", typeName.c_str());
@@ -87,38 +131,20 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
     }
     try {
         platform::LineList lines = platform::ReadTextLines(file);
-        const size_t read = lines.size();
-        const platform::PrivateDirectory scratch;
-        PreviewWorker worker(scratch.path());
-        const TCodeValueFile codeValues = worker.LoadCodeValues(codeValueFile);
-        bool refused = false;
-        for (const TTypeProblem& problem :
-             CheckConversion(*type, {worker.KodObjList(), codeValues})) {
-            const bool error = problem.Level == TTypeProblem::TLevel::Error;
-            ConsolePrintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
-                          problem.Text.c_str(), error ? "; the converter leaves its files" : "");
-            refused = refused || error;
+        platform::PrivateDirectory scratch;
+        int status = kExitFailed;
+        try {
+            status = Preview(*type, typeName, lines, codeValueFile, scratch.path());
+        } catch (const std::exception& error) {
+            ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         }
-        if (refused) {
-            return kExitFailed;
+        // A scratch folder left behind is told, but the preview stands.
+        try {
+            scratch.Remove();
+        } catch (const std::exception& error) {
+            ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         }
-        const TFormatSteps format(worker.Worker(), *type);
-        format.Decode(lines);
-        const DbfContents table = Fill(format, lines, *type, scratch.path(), "preview");
-        // The same lines once more without the special-products rule tell the
-        // rows it drops from the rows whose filling failed.
-        size_t filled = table.rows.size();
-        if (type->SpecProd) {
-            type->SpecProd = false;
-            filled = Fill(format, lines, *type, scratch.path(), "unfiltered").rows.size();
-            type->SpecProd = true;
-        }
-        PrintTable(table);
-        ConsolePrintf(stdout,
-                      "lines not taken: %zu outside the group, %zu dropped by the special-products "
-                      "rule, %zu not decodable\n",
-                      read - lines.size(), filled - table.rows.size(), lines.size() - filled);
-        return 0;
+        return status;
     } catch (const std::exception& error) {
         ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         return kExitFailed;

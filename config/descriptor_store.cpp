@@ -1,5 +1,4 @@
 // TDL::Load and TDL::Save: the configuration's layout in the per-user store.
-#include <cstdio>
 #include <stdexcept>
 
 #include "config/descriptors.h"
@@ -174,7 +173,7 @@ TStoreLoad TDL::Load() {
 TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
     const auto opened = platform::OpenRegistry(storeFile);
     Registry& store = *opened;
-    TStoreLoad found{storeFile, store.ReadError(), store.SkippedLines()};
+    TStoreLoad found{storeFile, store.ReadError(), store.SkippedLines(), ""};
     RegistryKey* key = store.CreateKey(kConfigurationKey);
     if (key == nullptr) {
         return found;
@@ -189,20 +188,19 @@ TStoreLoad TDL::Load(const std::filesystem::path& storeFile) {
     try {
         store.Close();  // keeps the configuration key that the load created
     } catch (const std::exception& error) {
-        // Loading reports nothing to its caller; the reason still goes to stderr.
-        std::fprintf(stderr, "kvadrel: %s\n", error.what());
+        found.CloseError = error.what();  // no failure of the load, which has all there is
     }
     return found;
 }
 
-void TDL::Save() const {
-    Save(platform::UserStorePath());
+TStoreSave TDL::Save() const {
+    return Save(platform::UserStorePath());
 }
 
 // The store file is worked on in memory and written only when everything is
 // in place: a failure leaves the previous configuration on disk. The Windows
 // registry takes each change as it is made.
-void TDL::Save(const std::filesystem::path& storeFile) const {
+TStoreSave TDL::Save(const std::filesystem::path& storeFile) const {
     const auto opened = platform::OpenRegistry(storeFile);
     Registry& store = *opened;
     store.DeleteTree(kConfigurationKey);
@@ -215,8 +213,5 @@ void TDL::Save(const std::filesystem::path& storeFile) const {
         SaveType(*type, store);
     }
     store.Close();
-    if (!store.BackupFile().empty()) {
-        std::fprintf(stderr, "kvadrel: %s had lines that could not be read; it is kept as %s\n",
-                     storeFile.string().c_str(), store.BackupFile().string().c_str());
-    }
+    return {storeFile, store.BackupFile()};
 }

@@ -9,6 +9,7 @@
 
 #include "config/item_list.h"
 #include "config/store_load.h"
+#include "config/store_save.h"
 #include "platform/text/codepage.h"
 
 class TDF : public Orv::Module::TItem<TDF, int> {
@@ -52,7 +53,8 @@ class TDL : public Orv::Module::TItemList<TDD> {
     // Appends the stored configuration of the per-user store (or of the store
     // file given; an empty path is the per-user store) and says what it found
     // wrong with the file. A file that could not be read whole is left as it
-    // is: only a save replaces it.
+    // is: only a save replaces it. A store without the configuration key (a
+    // missing file included) gets it written; a failure of that is said too.
     TStoreLoad Load();
     TStoreLoad Load(const std::filesystem::path& storeFile);
 
@@ -60,9 +62,9 @@ class TDL : public Orv::Module::TItemList<TDD> {
     // std::runtime_error when a value or the store file cannot be written;
     // a store file then keeps the previous configuration (the Windows
     // registry keeps what was written up to the failure). A file replaced
-    // while it had unreadable lines is kept as a copy, named on stderr.
-    void Save() const;
-    void Save(const std::filesystem::path& storeFile) const;
+    // while it had unreadable lines is kept as a copy, which the result names.
+    TStoreSave Save() const;
+    TStoreSave Save(const std::filesystem::path& storeFile) const;
 
     bool AutoRun = false;
 };

@@ -28,5 +28,8 @@ std::vector<std::string> TStoreLoad::Problems() const {
             "); the next save keeps the file as it is now in " + File.string() +
             ".bad-<date>-<time>");
     }
+    if (!CloseError.empty()) {
+        problems.push_back(CloseError);
+    }
     return problems;
 }

@@ -4,11 +4,11 @@
 
 TCodeValueFile LoadCodeValueFile(const std::filesystem::path& path, CodeList& kodObj,
                                  CodeList& tipZnak, TMoscowConstants& moscow) {
-    TCodeValueFile file{path, TCodeValueFile::TState::Missing, "", {}};
+    TCodeValueFile file{path, TCodeValueFile::TState::Missing, "", {}, {}};
     try {
         const bool exists = platform::FileExists(path);
         file.Cut = LoadCodeValues(path, kodObj, tipZnak);
-        moscow = TMoscowConstants::Load(path);
+        moscow = TMoscowConstants::Load(path, file.Ignored);
         file.State = exists ? TCodeValueFile::TState::Read : TCodeValueFile::TState::Missing;
     } catch (const std::exception& error) {
         kodObj.clear();

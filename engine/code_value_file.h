@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/code_values.h"
 #include "engine/moscow_scramble.h"
@@ -16,6 +17,9 @@ struct TCodeValueFile {
     TState State = TState::Missing;
     std::string Error;   // why it could not be read (State Unreadable)
     TCodeValuesCut Cut;  // values that filled the read limit
+    // The Moscow-region constants ignored, a line each for the caller to pass
+    // on with the file's name (TMoscowConstants::Load).
+    std::vector<std::string> Ignored;
 };
 
 // Replaces the lists and the constants by those of `path`. A missing file

@@ -12,6 +12,7 @@
 #include "platform/store/registry_store.h"
 #include "platform/system/executable_path.h"
 #include "platform/system/local_time.h"
+#include "platform/system/program_name.h"
 
 namespace {
 
@@ -118,11 +119,31 @@ void TDelta::FillRows(TTable& table, const platform::LineList& lines,
     }
 }
 
+namespace {
+
+// The worker's one default sink, and with TThread's last resort the only
+// write to standard error below the window and kvadrel-batch: a host that
+// sets no callback of its own still loses no failure or remark in silence
+// (the window sets none and so writes the failure lines there, as designed).
+void ToStandardError(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+}  // namespace
+
 void TDelta::Fail(const AnsiString& source, const std::string& reason) const {
     if (settings_.OnFailure) {
         settings_.OnFailure(scannedType_, source, reason);
     } else {
-        std::fprintf(stderr, "%s: %s\n", platform::Cp1251ToUtf8(source).c_str(), reason.c_str());
+        ToStandardError(platform::Cp1251ToUtf8(source) + ": " + reason);
+    }
+}
+
+void TDelta::Remark(const std::string& remark) const {
+    if (settings_.OnRemark) {
+        settings_.OnRemark(remark);
+    } else {
+        ToStandardError(std::string(platform::kProgramName) + ": " + remark);
     }
 }
 
@@ -135,13 +156,7 @@ void TDelta::LoadConfiguration() {
         }
         if (DL.Count == 0 && found.ReadError.empty()) {
             // Not a failure (the worker just waits), but likely the wrong store.
-            const std::string remark =
-                "no update types are configured in " + settings_.StoreFile.string();
-            if (settings_.OnRemark) {
-                settings_.OnRemark(remark);
-            } else {
-                std::fprintf(stderr, "kvadrel: %s\n", remark.c_str());
-            }
+            Remark("no update types are configured in " + settings_.StoreFile.string());
         }
     } catch (const std::exception& error) {
         Fail(store, error.what());
@@ -154,6 +169,10 @@ void TDelta::ReadCodeValues() {
     codeValueFile_ = LoadCodeValueFile(settings_.CodeValueFile, *KodObjList, *TipZnakList, Moscow);
     if (codeValueFile_.State == TCodeValueFile::TState::Unreadable) {
         Fail(platform::AnsiFileName(settings_.CodeValueFile), codeValueFile_.Error);
+    }
+    const std::string file = platform::Cp1251ToUtf8(platform::AnsiFileName(codeValueFile_.Path));
+    for (const std::string& ignored : codeValueFile_.Ignored) {
+        Remark(file + ": " + ignored);
     }
 }
 
@@ -174,8 +193,10 @@ void TDelta::Execute() {
             }
         }
     } catch (const std::exception& error) {
-        // Out of memory and the like: the run ends, but still with its final reset.
-        std::fprintf(stderr, "kvadrel: the converter stops: %s\n", error.what());
+        // Out of memory and the like: the run ends, but still with its final
+        // reset. No file is at fault; the program is the subject of the line.
+        scannedType_.clear();
+        Fail(platform::kProgramName, std::string("the converter stops: ") + error.what());
     }
     StatusText.clear();
     Percent = 0;
@@ -303,8 +324,7 @@ std::optional<TSourceClaim> TDelta::Claim(const AnsiString& source,
 TTableWorkResult TDelta::WriteTable(const TDD& type, const TFormatSteps& format,
                                     const platform::LineList& lines) {
     TTableWork work(*session_, type, type.To, FileName, *settings_.Files);
-    format.Fill(work.Table(), lines);
-    return work.PutInPlace();
+    return work.Write([&](TTable& table) { format.Fill(table, lines); });
 }
 
 bool TDelta::DeleteSource(TSourceClaim& claim, const AnsiString& source,

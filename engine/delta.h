@@ -31,15 +31,18 @@ struct TDeltaSettings {
     std::chrono::milliseconds Tick{1000};  // one step of the countdown between passes
     bool SinglePass = false;               // one scan, no countdown, then the end of the run
     // A file that could not be converted; it stays for the next pass. `type`
-    // is the name of the update type scanned, empty outside the scan.
+    // is the name of the update type scanned, empty outside the scan. Also
+    // the store's and the code-value file's problems (`source` that file),
+    // and an error that ends the run (`source` the program's name).
+    // Standard error when unset.
     std::function<void(const AnsiString& type, const AnsiString& source, const std::string& reason)>
         OnFailure;
     // A file converted: its table is in place and the source is deleted.
     std::function<void(const AnsiString& type, const AnsiString& source, const AnsiString& table,
                        int records)>
         OnConverted;
-    // A remark that is no failure (no update types configured); standard
-    // error when unset.
+    // A remark that is no failure (no update types configured, a Moscow-region
+    // constant of the code-value file ignored); standard error when unset.
     std::function<void(const std::string& remark)> OnRemark;
     // Every file operation of the conversion goes through this one.
     platform::FileSystem* Files = &platform::SystemFileSystem();
@@ -123,7 +126,10 @@ class TDelta : public platform::TThread {
     // source as meant: only trouble on the way back is reported then.
     void KeepSource(TSourceClaim& claim, const AnsiString& source, const std::string& reason);
     void Wait();
+    // The worker's one channel: OnFailure and OnRemark, or standard error for
+    // a host that set none.
     void Fail(const AnsiString& source, const std::string& reason) const;
+    void Remark(const std::string& remark) const;
 
     TDeltaSettings settings_;
     TSourceBoundary boundary_;

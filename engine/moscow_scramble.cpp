@@ -1,13 +1,12 @@
 #include "engine/moscow_scramble.h"
 
 #include <charconv>
-#include <cstdio>
 #include <numeric>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/strfunc.h"
-#include "platform/files/native_path.h"
 #include "platform/store/ini_file.h"
 #include "platform/text/codepage.h"
 
@@ -41,10 +40,9 @@ std::optional<uint8_t> ParseByte(std::string_view text) {
     return uint8_t(*number);
 }
 
-void Ignore(const std::filesystem::path& iniFile, const char* key, std::string_view value) {
-    std::fprintf(stderr, "%s: [Moscow] %s=%s is not a usable number; ignored\n",
-                 platform::Cp1251ToUtf8(platform::AnsiFileName(iniFile)).c_str(), key,
-                 platform::Cp1251ToUtf8(value).c_str());
+std::string Ignored(const char* key, std::string_view value) {
+    return std::string("[Moscow] ") + key + "=" + platform::Cp1251ToUtf8(value) +
+           " is not a usable number; ignored";
 }
 
 }  // namespace
@@ -57,12 +55,13 @@ int TMoscowConstants::LineKey(char first) const {
     return key;
 }
 
-TMoscowConstants TMoscowConstants::Load(const std::filesystem::path& iniFile) {
-    return Load(platform::IniText::Read(iniFile), iniFile);
+TMoscowConstants TMoscowConstants::Load(const std::filesystem::path& iniFile,
+                                        std::vector<std::string>& ignored) {
+    return Load(platform::IniText::Read(iniFile), ignored);
 }
 
 TMoscowConstants TMoscowConstants::Load(const platform::IniText& ini,
-                                        const std::filesystem::path& iniFile) {
+                                        std::vector<std::string>& ignored) {
     TMoscowConstants constants;
     const auto read = [&](const char16_t* key) {
         return platform::Utf16ToCp1251(ini.ReadString(u"Moscow", key, u""));
@@ -75,7 +74,7 @@ TMoscowConstants TMoscowConstants::Load(const platform::IniText& ini,
         if (const auto number = parse(value)) {
             set(*number);
         } else {
-            Ignore(iniFile, key, value);
+            ignored.push_back(Ignored(key, value));
         }
     };
     const auto parseInt = [](std::string_view text) -> std::optional<int> {

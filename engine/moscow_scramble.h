@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/store/ini_file.h"
 
@@ -29,11 +30,12 @@ struct TMoscowConstants {
     // The defaults, with what section "Moscow" of the code-value file sets
     // (Shift, Positions "a;b;c;d;e;f;g", KeyDivisor, KeyOffset, KeyBound; each
     // optional, decimal or hex with 0x). A value that is not a usable number is
-    // ignored with a line on standard error; the others still apply.
-    static TMoscowConstants Load(const std::filesystem::path& iniFile);
-    // The same from the text read from `iniFile`, which the lines name.
-    static TMoscowConstants Load(const platform::IniText& ini,
-                                 const std::filesystem::path& iniFile);
+    // ignored with a line in `ignored` ("[Moscow] Key=value is not ..."); the
+    // others still apply.
+    static TMoscowConstants Load(const std::filesystem::path& iniFile,
+                                 std::vector<std::string>& ignored);
+    // The same from the text of a code-value file.
+    static TMoscowConstants Load(const platform::IniText& ini, std::vector<std::string>& ignored);
 };
 
 // Missing positions of a last short block, and bytes of value 0, count as 127.

@@ -1,6 +1,6 @@
 #include "engine/table_work.h"
 
-#include <iostream>
+#include <stdexcept>
 
 #include "engine/type_field_defs.h"
 
@@ -34,15 +34,32 @@ TTableWork::TTableWork(const TSession& session, const TDD& type, const AnsiStrin
     table_->CreateTable();
     try {
         table_->Open();
-    } catch (...) {
-        RemoveTemporary();
-        throw;
+    } catch (const std::exception& error) {
+        const std::string trouble = RemoveTemporary();
+        if (trouble.empty()) {
+            throw;
+        }
+        throw std::runtime_error(error.what() + trouble);
     }
 }
 
 TTableWork::~TTableWork() {
-    if (!inPlace_) {
-        RemoveTemporary();
+    if (!done_) {
+        RemoveTemporary();  // what it gives has nowhere to go
+    }
+}
+
+TTableWorkResult TTableWork::Write(const std::function<void(TTable& table)>& fill) {
+    try {
+        fill(*table_);
+        return PutInPlace();
+    } catch (const std::exception& error) {
+        done_ = true;
+        const std::string trouble = RemoveTemporary();
+        if (trouble.empty()) {
+            throw;
+        }
+        throw std::runtime_error(error.what() + trouble);
     }
 }
 
@@ -54,13 +71,12 @@ TTableWorkResult TTableWork::PutInPlace() {
     }
     table_->TableName = base_ + ".tmp";
     table_->RenameTable(base_ + ".dbf");
-    inPlace_ = true;
+    done_ = true;
     const bool separated = folder_.ends_with('/');
     return {folder_ + (separated ? "" : "/") + base_ + ".dbf", table_->RecordCount()};
 }
 
-// After a failure, which the caller reports.
-void TTableWork::RemoveTemporary() {
+std::string TTableWork::RemoveTemporary() {
     table_->TableName = base_ + ".tmp";
     try {
         table_->Close();
@@ -71,7 +87,8 @@ void TTableWork::RemoveTemporary() {
         if (table_->Exists()) {
             table_->DeleteTable();
         }
+        return "";
     } catch (const std::exception& error) {
-        std::cerr << "cannot remove the incomplete table: " << error.what() << '\n';
+        return std::string("; cannot remove the incomplete table: ") + error.what();
     }
 }

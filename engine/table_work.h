@@ -3,6 +3,9 @@
 // base name. The source file is the caller's (source_boundary.h).
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "config/auto.h"
 #include "config/descriptors.h"
 #include "engine/dbf/dbf_database.h"
@@ -25,25 +28,28 @@ class TTableWork {
     TTableWork(const TSession& session, const TDD& type, const AnsiString& folder,
                const AnsiString& fileName,
                platform::FileSystem& files = platform::SystemFileSystem());
-    // Removes the ".tmp" unless it was put in place.
+    // Removes the ".tmp" unless Write() saw to it, silent about a failure: a
+    // destructor has no one to tell. Write() is the path that reports.
     ~TTableWork();
     TTableWork(const TTableWork&) = delete;
     TTableWork& operator=(const TTableWork&) = delete;
 
-    // The open, empty table for the fill step.
-    TTable& Table() { return *table_; }
-
-    // Closes the table and renames it to the ".dbf" name, deleting the older
-    // table of that name first. Throws when it cannot; the older ".dbf" then
-    // stays, unless it was already deleted for the rename.
-    TTableWorkResult PutInPlace();
+    // Hands the open, empty table to `fill`, then closes it and renames it to
+    // the ".dbf" name, deleting the older table of that name first. When any
+    // of it fails, the ".tmp" is removed and the failure thrown again; a
+    // failure to remove the ".tmp" is added to its reason. The older ".dbf"
+    // then stays, unless it was already deleted for the rename.
+    TTableWorkResult Write(const std::function<void(TTable& table)>& fill);
 
   private:
-    void RemoveTemporary();
+    TTableWorkResult PutInPlace();
+    // Removes the ".tmp" after a failure, which the caller reports; gives
+    // what to add to that report: nothing, or why the ".tmp" stays.
+    std::string RemoveTemporary();
 
     const AnsiString folder_;
     const AnsiString base_;
     Orv::Auto<TDatabase> database_;
     Orv::Auto<TTable> table_;
-    bool inPlace_ = false;
+    bool done_ = false;  // put in place, or removed (or tried to be) by Write()
 };

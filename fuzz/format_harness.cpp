@@ -41,8 +41,7 @@ FormatHarness::Conversion FormatHarness::Convert(std::string_view bytes, const T
     format.Decode(lines);
     const TSession session("fuzz");
     TTableWork work(session, type, type.To, kFileName, files_);
-    format.Fill(work.Table(), lines);
-    work.PutInPlace();
+    work.Write([&](TTable& table) { format.Fill(table, lines); });
     std::vector<AnsiString> decoded;
     for (size_t i = 0; i < lines.size(); ++i) {
         decoded.emplace_back(lines[i]);

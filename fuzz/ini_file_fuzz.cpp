@@ -3,6 +3,8 @@
 // build the unscrambling tables for every possible first byte of a line.
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/code_values.h"
 #include "engine/moscow_scramble.h"
@@ -37,7 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckList(kodObj);
     CheckList(tipZnak);
 
-    const TMoscowConstants constants = TMoscowConstants::Load(ini, "fuzz.ini");
+    std::vector<std::string> ignored;
+    const TMoscowConstants constants = TMoscowConstants::Load(ini, ignored);
+    FuzzCheck(ignored.size() <= 5, "at most one value ignored for each of the five keys");
     FuzzCheck(constants.KeyDivisor != 0, "the line key's divisor is never zero");
     TMoscowUnscrambler unscrambler(constants);
     for (int first = 0; first < 256; ++first) {

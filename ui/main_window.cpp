@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <utility>
 
 #include "ui/application_title.h"
@@ -72,7 +73,11 @@ TfmMain::TfmMain(TDeltaSettings settings, QWidget* parent)
     layout->addWidget(Info_Panel);
 
     StopExecute();
-    DL.Load(settings_.StoreFile);
+    // The worker reports the store's problems when it starts; the window's
+    // notes go to standard error only, like the worker's failure lines.
+    if (const TStoreLoad found = DL.Load(settings_.StoreFile); !found.CloseError.empty()) {
+        std::fprintf(stderr, "kvadrel: %s\n", found.CloseError.c_str());
+    }
     CanExit = 1;
 }
 

@@ -6,7 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "ui/ansi_text.h"
 #include "ui/exception_box.h"
@@ -58,7 +60,9 @@ TfmRegion::TfmRegion(QWidget* owner, std::filesystem::path storeFile)
     layout->addWidget(buttons, 2, 0, 1, 2);
     setFixedSize(scale.Size(407, 284));
 
-    DL_.Load(storeFile_);
+    if (const TStoreLoad found = DL_.Load(storeFile_); !found.CloseError.empty()) {
+        std::fprintf(stderr, "kvadrel: %s\n", found.CloseError.c_str());  // the window's only word
+    }
     cbAuto->setChecked(DL_.AutoRun);
     for (TDD* type = DL_.First; type != nullptr; type = type->Next) {
         AppendRow(*type);
@@ -138,7 +142,10 @@ void TfmRegion::done(int result) {
 
 void TfmRegion::Save() {
     try {
-        DL_.Save(storeFile_);
+        // A note, unlike a failure, goes to standard error only: the save worked.
+        for (const std::string& note : DL_.Save(storeFile_).Notes()) {
+            std::fprintf(stderr, "kvadrel: %s\n", note.c_str());
+        }
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <iostream>
 #include <stdexcept>
 #include <system_error>
 
@@ -38,13 +37,14 @@ auto OnTable(const char* action, const std::filesystem::path& path, Step step) {
 }
 
 // Removes a table that could not be written completely; the caller is
-// already reporting why.
-void RemoveIncomplete(platform::FileSystem& files, const std::filesystem::path& path) {
+// already reporting why. Gives what to add to that reason: nothing, or why
+// the table stays.
+std::string RemoveIncomplete(platform::FileSystem& files, const std::filesystem::path& path) {
     try {
         files.Remove(path);
+        return "";
     } catch (const std::exception& error) {
-        std::cerr << "cannot remove the incomplete table " << Quoted(path) << ": " << error.what()
-                  << '\n';
+        return "; cannot remove the incomplete table " + Quoted(path) + ": " + error.what();
     }
 }
 
@@ -69,11 +69,13 @@ void TField::SetAsString(std::string_view value) {
     std::memset(stored + kept, ' ', size_ - kept);
 }
 
+// A destructor has no one to tell of a failure: whoever has to know closes
+// the table first (as the table work does), and this close is the last resort
+// for a table left open, its failure unheard.
 TTable::~TTable() {
     try {
         Close();
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+    } catch (const std::exception&) {
     }
 }
 
@@ -129,9 +131,12 @@ void TTable::CreateTable() {
     try {
         file.WriteAt(dbf::EncodeHeader(header) + dbf::kEndOfFile, 0);
         file.Close();
-    } catch (...) {
-        RemoveIncomplete(*Files, path);
-        throw;
+    } catch (const std::exception& error) {
+        const std::string trouble = RemoveIncomplete(*Files, path);
+        if (trouble.empty()) {
+            throw;
+        }
+        throw std::runtime_error(error.what() + trouble);
     }
 }
 

@@ -48,7 +48,7 @@ class TTable {
     TTable() = default;
     TTable(const TTable&) = delete;
     TTable& operator=(const TTable&) = delete;
-    // Closes an open table; a failure goes to standard error.
+    // Closes an open table, silent about a failure: Close() first to hear it.
     ~TTable();
 
     AnsiString SessionName;
@@ -65,6 +65,8 @@ class TTable {
     void DeleteTable();
     // Writes a new empty table with FieldDefs; refuses a field list that
     // breaks the field rules, and a name that exists already, writing nothing.
+    // A table that cannot be written whole is removed; when that fails too,
+    // the reason thrown says so.
     void CreateTable();
     // Renames the closed table within its directory, refusing to replace an
     // existing file, and flushes the directory; TableName becomes the new name.

@@ -1,16 +1,22 @@
 #include "platform/files/private_directory.h"
 
-#include <cstdio>
 #include <system_error>
 
 namespace platform {
 
 PrivateDirectory::~PrivateDirectory() {
+    if (!removed_) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+}
+
+void PrivateDirectory::Remove() {
+    removed_ = true;
     std::error_code error;
     std::filesystem::remove_all(path_, error);
     if (error) {
-        std::fprintf(stderr, "cannot remove %s: %s\n", path_.string().c_str(),
-                     error.message().c_str());
+        throw std::system_error(error, "cannot remove " + path_.string());
     }
 }
 

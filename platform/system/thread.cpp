@@ -103,6 +103,9 @@ void TThread::Run() {
     try {
         Execute();
     } catch (const std::exception& error) {
+        // The last resort, and so allowed to write to standard error by
+        // itself: nothing above this thread can hear what escapes it (the
+        // worker's Execute sends its own errors through its channel).
         std::fputs(("thread ended by an exception: " + std::string(error.what()) + "\n").c_str(),
                    stderr);
     } catch (...) {

@@ -282,6 +282,27 @@ TEST_F(ConfigurationCheckTest, MissingSourceFolderIsAWarningOfTheCheckOnly) {
     EXPECT_EQ(pass.errors, "");
 }
 
+// A Moscow-region constant that is not a number: the check warns of it, and a
+// run says it on standard error and converts all the same.
+TEST_F(ConfigurationCheckTest, IgnoredMoscowConstantIsAWarningOfTheCheckAndSaidByARun) {
+    ws_.WriteIni("[Moscow]\nShift=abc\n");
+    ws_.Save(config_);
+    const std::string ignored = ws_.Ini().string() + ": [Moscow] Shift=abc is not a usable number";
+
+    const BatchWorkspace::Run check = Check();
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.errors, "");
+    EXPECT_TRUE(Contains(check.output, ws_.Ini().string() +
+                                           ": warning: [Moscow] Shift=abc is not a usable number; "
+                                           "ignored\n"))
+        << check.output;
+
+    const BatchWorkspace::Run pass = RunIn(Here(), ws_.Arguments(true));
+    EXPECT_EQ(pass.status, 0);
+    EXPECT_EQ(pass.errors, "kvadrel: " + ignored + "; ignored\n");
+    EXPECT_TRUE(Contains(pass.output, "update.txt -> ")) << pass.output;
+}
+
 TEST_F(ConfigurationCheckTest, MissingCodeValueFileIsRefusedAtStartInEveryMode) {
     ws_.Save(config_);
     const std::string missing = (ws_.Root() / "kvadrel.INI.typo").string();

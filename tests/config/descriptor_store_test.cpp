@@ -244,8 +244,8 @@ TEST_F(DescriptorStoreTest, DamagedStoreIsReportedAndKeptUntilASaveNamesItsCopy)
     EXPECT_EQ(ReadBytes(file_), original);  // the load wrote nothing
 
     testing::internal::CaptureStderr();
-    list.Save(file_);
-    const std::string said = testing::internal::GetCapturedStderr();
+    const TStoreSave saved = list.Save(file_);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the note is the caller's to pass on
     std::vector<fs::path> copies;
     for (const auto& entry : fs::directory_iterator(folder_.path())) {
         if (entry.path() != file_) {
@@ -254,9 +254,13 @@ TEST_F(DescriptorStoreTest, DamagedStoreIsReportedAndKeptUntilASaveNamesItsCopy)
     }
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(ReadBytes(copies[0]), original);
-    EXPECT_EQ(said, "kvadrel: " + file_.string() +
-                        " had lines that could not be read; it is kept as " + copies[0].string() +
-                        "\n");
+    EXPECT_EQ(saved.File, file_);
+    EXPECT_EQ(saved.BackupFile, copies[0]);
+    EXPECT_EQ(saved.Notes(),
+              std::vector<std::string>{file_.string() +
+                                       " had lines that could not be read; it is kept as " +
+                                       copies[0].string()});
+    EXPECT_TRUE(list.Save(file_).Notes().empty());  // the file is sound now
 }
 
 TEST_F(DescriptorStoreTest, UnreadableStoreLoadsNothingAndIsLeftAlone) {
@@ -285,11 +289,28 @@ TEST_F(DescriptorStoreTest, UnreadableStoreLoadsNothingAndIsLeftAlone) {
 TEST_F(DescriptorStoreTest, SoundStoreHasNoProblems) {
     TDL saved;
     saved.Add("A", 0, "");
-    saved.Save(file_);
+    EXPECT_TRUE(saved.Save(file_).Notes().empty());
     TDL list;
     const TStoreLoad found = list.Load(file_);
     EXPECT_EQ(list.Count, 1);
     EXPECT_TRUE(found.Problems().empty());
+}
+
+// The key a load adds to a store without it cannot always be written (here
+// a file stands where the store's folder would be): the load has all there
+// is all the same, and says why in its result, not on standard error.
+TEST_F(DescriptorStoreTest, KeyTheLoadCannotWriteIsAProblemOfTheLoadNotAFailure) {
+    folder_.Write("plain", "a file, not a folder");
+    const fs::path store = folder_.path() / "plain" / "registry.reg";
+    TDL list;
+    testing::internal::CaptureStderr();
+    const TStoreLoad found = list.Load(store);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(list.Count, 0);
+    EXPECT_EQ(found.ReadError, "");
+    EXPECT_EQ(found.CloseError.rfind("cannot save " + store.string() + ": ", 0), 0u)
+        << found.CloseError;
+    EXPECT_EQ(found.Problems(), std::vector<std::string>{found.CloseError});
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "engine/dbf/dbf_reader.h"
+#include "platform/files/native_path.h"
 #include "tests/engine/delta_fixture.h"
 
 namespace fs = std::filesystem;
@@ -144,6 +149,75 @@ TEST_F(DeltaTest, UnreadableCodeValueFileLeavesSpecialProductsFilesAlone) {
     EXPECT_EQ(FolderNames(ws_.Out()), (std::vector<std::string>{"p.dbf"}));
     ASSERT_EQ(ws_.failures.size(), 2u);  // the file, then the type's files that stay
     EXPECT_NE(ws_.failures[1].second.find("code-value file"), std::string::npos);
+}
+
+// What the worker has to say goes through its channel alone: a Moscow-region
+// constant it ignores is a remark that names the code-value file.
+TEST_F(DeltaTest, IgnoredMoscowConstantIsARemarkNamingTheCodeValueFile) {
+    ws_.WriteIni("[Moscow]\nShift=abc\nKeyBound=2\n");
+    testing::internal::CaptureStderr();
+    RunOnce();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(ws_.remarks,
+              std::vector<std::string>{platform::Cp1251ToUtf8(platform::AnsiFileName(ws_.Ini())) +
+                                       ": [Moscow] Shift=abc is not a usable number; "
+                                       "ignored"});
+    EXPECT_TRUE(ws_.failures.empty());
+}
+
+// A store whose configuration key the load cannot write (a file stands where
+// its folder would be) is reported as the load's other problems are.
+TEST_F(DeltaTest, StoreTheLoadCannotWriteIsReportedThroughTheChannel) {
+    ws_.Write("plain", "a file, not a folder");
+    TDeltaSettings settings = ws_.Settings();
+    settings.StoreFile = ws_.Root() / "plain" / "registry.reg";
+    SharedStatus status;
+    testing::internal::CaptureStderr();
+    {
+        TDelta worker(status, status, settings);
+        worker.WaitFor();
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(ws_.failures.size(), 1u);
+    EXPECT_EQ(ws_.failures[0].first, platform::AnsiFileName(settings.StoreFile));
+    EXPECT_EQ(ws_.failures[0].second.rfind("cannot save " + settings.StoreFile.string() + ": ", 0),
+              0u)
+        << ws_.failures[0].second;
+    EXPECT_EQ(ws_.remarks, std::vector<std::string>{"no update types are configured in " +
+                                                    settings.StoreFile.string()});
+}
+
+// A status view that fails once, at the first countdown caption.
+class FailingStatus : public TStatusPane, public TProgressBar {
+  public:
+    void SetCaption(const AnsiString& text) override {
+        if (text.rfind(kWaiting, 0) == 0 && !failed_) {
+            failed_ = true;
+            throw std::runtime_error("the pane is gone");
+        }
+    }
+    void SetPercent(int16_t) override {}
+
+  private:
+    bool failed_ = false;
+};
+
+// An error that ends the run is a failure of the program, told through the
+// channel like any other.
+TEST_F(DeltaTest, ErrorThatEndsTheRunGoesThroughTheChannel) {
+    config_.Save(ws_.Store());
+    TDeltaSettings settings = ws_.Settings();
+    settings.SinglePass = false;
+    FailingStatus status;
+    testing::internal::CaptureStderr();
+    {
+        TDelta worker(status, status, settings);
+        worker.WaitFor();
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(ws_.failures.size(), 1u);
+    EXPECT_EQ(ws_.failures[0].first, "kvadrel");
+    EXPECT_EQ(ws_.failures[0].second, "the converter stops: the pane is gone");
 }
 
 }  // namespace

@@ -61,17 +61,18 @@ ConstantValues Changed(const std::function<void(TMoscowConstants&)>& change) {
 
 struct Loaded {
     ConstantValues values;
-    std::string errors;  // what the load wrote to standard error
-    std::string file;    // the code-value file it read
+    std::vector<std::string> ignored;  // the lines the load gave of values ignored
+    std::string stderrText;            // what it wrote to standard error: nothing
 };
 
 // Loads the constants from a code-value file holding `ini`.
 Loaded Load(const std::string& ini) {
     const TempDirectory folder;
     const std::filesystem::path file = folder.Write("kvadrel.INI", ini);
+    std::vector<std::string> ignored;
     testing::internal::CaptureStderr();
-    const TMoscowConstants loaded = TMoscowConstants::Load(file);
-    return {Values(loaded), testing::internal::GetCapturedStderr(), file.string()};
+    const TMoscowConstants loaded = TMoscowConstants::Load(file, ignored);
+    return {Values(loaded), std::move(ignored), testing::internal::GetCapturedStderr()};
 }
 
 TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
@@ -98,13 +99,16 @@ TEST(MoscowConstantsLoad, EveryKeyIsOptionalDecimalOrHex) {
     };
     for (const Case& c : cases) {
         const Loaded loaded = Load(c.ini);
-        EXPECT_EQ(loaded.errors, "") << c.what;
+        EXPECT_TRUE(loaded.ignored.empty()) << c.what;
+        EXPECT_EQ(loaded.stderrText, "") << c.what;
         EXPECT_EQ(loaded.values, Changed(c.expect)) << c.what;
     }
 
     const TempDirectory folder;
-    EXPECT_EQ(Values(TMoscowConstants::Load(folder.path() / "kvadrel.INI")),
+    std::vector<std::string> ignored;
+    EXPECT_EQ(Values(TMoscowConstants::Load(folder.path() / "kvadrel.INI", ignored)),
               Values(TMoscowConstants()));
+    EXPECT_TRUE(ignored.empty());
 }
 
 TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApply) {
@@ -112,7 +116,7 @@ TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApp
         std::string what;
         std::string ini;
         std::function<void(TMoscowConstants&)> expect;  // what still applies
-        std::vector<std::string> ignored;               // "Key=value" of each line on stderr
+        std::vector<std::string> ignored;               // "Key=value" of each line given
     };
     std::vector<Case> cases = {
         {"not numbers",
@@ -152,15 +156,17 @@ TEST(MoscowConstantsLoad, UnusableValuesAreIgnoredWithALineEachWhileTheOthersApp
     }
     for (const Case& c : cases) {
         const Loaded loaded = Load(c.ini);
-        const std::string& errors = loaded.errors;
-        EXPECT_EQ(loaded.values, Changed(c.expect)) << c.what;
-        std::vector<std::string> lines;
-        for (size_t at = 0, end; (end = errors.find('\n', at)) != std::string::npos; at = end + 1) {
-            lines.push_back(errors.substr(at, end - at));
+        const std::vector<std::string>& lines = loaded.ignored;
+        std::string errors;  // the lines, for the messages
+        for (const std::string& line : lines) {
+            errors += line + "\n";
         }
+        EXPECT_EQ(loaded.values, Changed(c.expect)) << c.what;
+        EXPECT_EQ(loaded.stderrText, "") << c.what;  // the caller tells whom it likes
         EXPECT_EQ(lines.size(), c.ignored.size()) << c.what << ":\n" << errors;
         for (const std::string& line : lines) {
-            EXPECT_EQ(line.rfind(loaded.file + ": [Moscow] ", 0), 0u) << line;
+            EXPECT_EQ(line.rfind("[Moscow] ", 0), 0u) << line;
+            EXPECT_TRUE(line.ends_with(" is not a usable number; ignored")) << line;
         }
         for (const std::string& value : c.ignored) {
             EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

@@ -61,7 +61,7 @@ struct Situation {
 
     TDD type;
     CodeList kodObj{"01"};
-    TCodeValueFile codeValueFile{"/w/kvadrel.INI", TCodeValueFile::TState::Read, "", {}};
+    TCodeValueFile codeValueFile{"/w/kvadrel.INI", TCodeValueFile::TState::Read, "", {}, {}};
     FakeFolders folders;
 };
 

@@ -34,8 +34,10 @@ class WorkerWorkspace : public ConversionFolders {
                                     const std::string& reason) {
             failures.emplace_back(source, reason);
         };
+        settings.OnRemark = [this](const std::string& remark) { remarks.push_back(remark); };
         return settings;
     }
 
     mutable std::vector<std::pair<AnsiString, std::string>> failures;
+    mutable std::vector<std::string> remarks;
 };
