@@ -37,14 +37,14 @@ bool CheckStore(TDL& config, const std::filesystem::path& storeFile) {
                 (line.text ? platform::Utf16ToUtf8(*line.text) : "(not UTF-8 text)"));
     }
     if (!found.CloseError.empty()) {
-        Say(store, "error", found.CloseError);  // the converter's runs fail on it too
+        Say(store, "warning", found.CloseError);  // the window could not save there either
     }
     if (config.Count == 0) {
         Say(store, "warning", "no update types are configured");
     } else {
         Say(store, "", Count(size_t(config.Count), "update type", "update types"));
     }
-    return !found.SkippedLines.empty() || !found.CloseError.empty();
+    return !found.SkippedLines.empty();
 }
 
 bool SayCodeValueFile(const TCodeValueFile& file, const CodeList& kodObj, const CodeList& tipZnak) {

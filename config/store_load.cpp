@@ -28,8 +28,5 @@ std::vector<std::string> TStoreLoad::Problems() const {
             "); the next save keeps the file as it is now in " + File.string() +
             ".bad-<date>-<time>");
     }
-    if (!CloseError.empty()) {
-        problems.push_back(CloseError);
-    }
     return problems;
 }

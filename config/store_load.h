@@ -14,12 +14,11 @@ struct TStoreLoad {
     std::string ReadError;  // the file is there but could not be read: nothing was loaded
     std::vector<platform::RegSkippedLine> SkippedLines;  // left out of the configuration
     // Why the configuration key that the load added to a store without one
-    // (a missing file included) could not be written to it; the configuration
-    // loaded is whole all the same.
+    // (a missing file included) could not be written to it: a note, since the
+    // configuration loaded is whole all the same.
     std::string CloseError;
 
     // The problems in one line each, none for a sound file: the read error,
-    // or how many lines were left out, which ones, and what becomes of them;
-    // or the close error.
+    // or how many lines were left out, which ones, and what becomes of them.
     std::vector<std::string> Problems() const;
 };

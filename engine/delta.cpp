@@ -154,6 +154,9 @@ void TDelta::LoadConfiguration() {
         for (const std::string& problem : found.Problems()) {
             Fail(store, problem);
         }
+        if (!found.CloseError.empty()) {
+            Remark(found.CloseError);  // the run has its configuration all the same
+        }
         if (DL.Count == 0 && found.ReadError.empty()) {
             // Not a failure (the worker just waits), but likely the wrong store.
             Remark("no update types are configured in " + settings_.StoreFile.string());
