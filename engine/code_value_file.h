@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/code_values.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/moscow_scramble.h"
 
 struct TCodeValueFile {
     enum class TState { Read, Missing, Unreadable };

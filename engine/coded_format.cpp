@@ -1,10 +1,10 @@
 // The numbered-code transport format: record lines of items "/<code>=<value>"
 // in groups opened by a header line "&<group>".
-#include "engine/code_values.h"
-#include "engine/coded_items.h"
 #include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
-#include "engine/strfunc.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/coded_items.h"
+#include "engine/formats/strfunc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "engine/format_steps.h"
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 #include "engine/type_rules.h"
 #include "platform/files/file_listing.h"
 #include "platform/files/native_path.h"

@@ -15,7 +15,7 @@
 #include "config/auto.h"
 #include "config/descriptors.h"
 #include "engine/code_value_file.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/moscow_scramble.h"
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
 #include "engine/table_work.h"

@@ -1,9 +1,9 @@
 // The Moscow-region transport format: every line a scrambled fixed-column
 // record that begins with its identifier.
-#include "engine/code_values.h"
 #include "engine/dbf/dbf_table.h"
 #include "engine/delta.h"
-#include "engine/strfunc.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/strfunc.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 #include "fuzz/format_harness.h"
 #include "fuzz/fuzz_check.h"
 

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/code_values.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/moscow_scramble.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/store/ini_file.h"
 

@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 #include "tests/engine/format_fixture.h"
-#include "tests/engine/moscow_scrambler.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 
 namespace {
 
