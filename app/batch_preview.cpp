@@ -5,10 +5,9 @@
 #include <stdexcept>
 
 #include "app/table_print.h"
-#include "app/terminal_status.h"
 #include "app/terminal_text.h"
-#include "engine/delta.h"
-#include "engine/format_steps.h"
+#include "engine/code_value_file.h"
+#include "engine/formats/record_format.h"
 #include "engine/table_work.h"
 #include "engine/type_rules.h"
 #include "platform/files/native_path.h"
@@ -21,47 +20,14 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUnknownType = 2;
 
-// A worker used only for its format steps. Its own run finds no update type
-// in the empty store of `scratch` and no code-value file there, so it
-// converts and deletes nothing; the code values are loaded into it after.
-class PreviewWorker {
-  public:
-    explicit PreviewWorker(const std::filesystem::path& scratch)
-        : status_(false), worker_(status_, status_, Settings(scratch)) {
-        worker_.WaitFor();
-    }
-
-    TDelta& Worker() { return worker_; }
-
-    // Loads the code-value file as a run would and tells what became of it.
-    TCodeValueFile LoadCodeValues(const std::filesystem::path& codeValueFile) {
-        return LoadCodeValueFile(codeValueFile, *worker_.KodObjList, *worker_.TipZnakList,
-                                 worker_.Moscow);
-    }
-
-    const CodeList& KodObjList() const { return *worker_.KodObjList; }
-
-  private:
-    static TDeltaSettings Settings(const std::filesystem::path& scratch) {
-        TDeltaSettings settings;
-        settings.StoreFile = scratch / "empty.reg";
-        settings.CodeValueFile = scratch / "none.INI";
-        settings.SinglePass = true;
-        settings.OnRemark = [](const std::string&) {};  // the empty store is ours
-        return settings;
-    }
-
-    TerminalStatus status_;
-    TDelta worker_;
-};
-
 // The table the fill step makes of the decoded lines, built in `folder` and
 // read back.
-DbfContents Fill(const TFormatSteps& format, const platform::LineList& lines, const TDD& type,
-                 const std::filesystem::path& folder, const AnsiString& name) {
+DbfContents Fill(const TRecordFormat& format, const platform::LineList& lines, const TDD& type,
+                 const TFormatContext& context, const std::filesystem::path& folder,
+                 const AnsiString& name) {
     const TSession session("preview");
     TTableWork work(session, type, platform::AnsiFileName(folder), name);
-    format.Fill(work.Table(), lines);
+    format.Fill(work.Table(), lines, type, context);
     return ReadDbf(platform::NativePath(work.PutInPlace().TablePath));
 }
 
@@ -89,11 +55,13 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
         platform::LineList lines = platform::ReadTextLines(file);
         const size_t read = lines.size();
         const platform::PrivateDirectory scratch;
-        PreviewWorker worker(scratch.path());
-        const TCodeValueFile codeValues = worker.LoadCodeValues(codeValueFile);
+        // The code values as a run loads them.
+        CodeList kodObj;
+        CodeList tipZnak;
+        TMoscowConstants moscow;
+        const TCodeValueFile codeValues = LoadCodeValueFile(codeValueFile, kodObj, tipZnak, moscow);
         bool refused = false;
-        for (const TTypeProblem& problem :
-             CheckConversion(*type, {worker.KodObjList(), codeValues})) {
+        for (const TTypeProblem& problem : CheckConversion(*type, {kodObj, codeValues})) {
             const bool error = problem.Level == TTypeProblem::TLevel::Error;
             ConsolePrintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
                           problem.Text.c_str(), error ? "; the converter leaves its files" : "");
@@ -102,15 +70,18 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
         if (refused) {
             return kExitFailed;
         }
-        const TFormatSteps format(worker.Worker(), *type);
-        format.Decode(lines);
-        const DbfContents table = Fill(format, lines, *type, scratch.path(), "preview");
+        const TRecordFormat& format = RecordFormatOf(type->Codec);
+        const AnsiString name = platform::AnsiFileName(file.filename());
+        TSilentProgress progress;
+        const TFormatContext context{kodObj, tipZnak, moscow, name, progress};
+        format.Decode(lines, type->Ident, context);
+        const DbfContents table = Fill(format, lines, *type, context, scratch.path(), "preview");
         // The same lines once more without the special-products rule tell the
         // rows it drops from the rows whose filling failed.
         size_t filled = table.rows.size();
         if (type->SpecProd) {
             type->SpecProd = false;
-            filled = Fill(format, lines, *type, scratch.path(), "unfiltered").rows.size();
+            filled = Fill(format, lines, *type, context, scratch.path(), "unfiltered").rows.size();
             type->SpecProd = true;
         }
         PrintTable(table);
