@@ -5,10 +5,9 @@
 #include <stdexcept>
 
 #include "app/table_print.h"
-#include "app/terminal_status.h"
 #include "app/terminal_text.h"
-#include "engine/delta.h"
-#include "engine/format_steps.h"
+#include "engine/code_value_file.h"
+#include "engine/formats/record_format.h"
 #include "engine/table_work.h"
 #include "engine/type_rules.h"
 #include "platform/files/native_path.h"
@@ -21,47 +20,15 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUnknownType = 2;
 
-// A worker used only for its format steps. Its own run finds no update type
-// in the empty store of `scratch` and no code-value file there, so it
-// converts and deletes nothing; the code values are loaded into it after.
-class PreviewWorker {
-  public:
-    explicit PreviewWorker(const std::filesystem::path& scratch)
-        : status_(false), worker_(status_, status_, Settings(scratch)) {
-        worker_.WaitFor();
-    }
-
-    TDelta& Worker() { return worker_; }
-
-    // Loads the code-value file as a run would and tells what became of it.
-    TCodeValueFile LoadCodeValues(const std::filesystem::path& codeValueFile) {
-        return LoadCodeValueFile(codeValueFile, *worker_.KodObjList, *worker_.TipZnakList,
-                                 worker_.Moscow);
-    }
-
-    const CodeList& KodObjList() const { return *worker_.KodObjList; }
-
-  private:
-    static TDeltaSettings Settings(const std::filesystem::path& scratch) {
-        TDeltaSettings settings;
-        settings.StoreFile = scratch / "empty.reg";
-        settings.CodeValueFile = scratch / "none.INI";
-        settings.SinglePass = true;
-        settings.OnRemark = [](const std::string&) {};  // the empty store is ours
-        return settings;
-    }
-
-    TerminalStatus status_;
-    TDelta worker_;
-};
-
 // The table the fill step makes of the decoded lines, built in `folder` and
 // read back.
-DbfContents Fill(const TFormatSteps& format, const platform::LineList& lines, const TDD& type,
-                 const std::filesystem::path& folder, const AnsiString& name) {
+DbfContents Fill(const TRecordFormat& format, const platform::LineList& lines, const TDD& type,
+                 const TFormatContext& context, const std::filesystem::path& folder,
+                 const AnsiString& name) {
     const TSession session("preview");
     TTableWork work(session, type, platform::AnsiFileName(folder), name);
-    const TTableWorkResult written = work.Write([&](TTable& table) { format.Fill(table, lines); });
+    const TTableWorkResult written =
+        work.Write([&](TTable& table) { format.Fill(table, lines, type, context); });
     return ReadDbf(platform::NativePath(written.TablePath));
 }
 
@@ -74,20 +41,24 @@ TDD* FindType(TDL& config, const AnsiString& name) {
     return nullptr;
 }
 
-// The preview of `lines` as `type` (named `typeName`) with the scratch
-// folder `scratch`; returns the exit status.
+// The preview of `lines`, read from a file named `name`, as `type` (named
+// `typeName`) with the scratch folder `scratch`; returns the exit status.
 int Preview(TDD& type, const std::string& typeName, platform::LineList& lines,
-            const std::filesystem::path& codeValueFile, const std::filesystem::path& scratch) {
+            const AnsiString& name, const std::filesystem::path& codeValueFile,
+            const std::filesystem::path& scratch) {
     const size_t read = lines.size();
-    PreviewWorker worker(scratch);
-    const TCodeValueFile codeValues = worker.LoadCodeValues(codeValueFile);
+    // The code values as a run loads them.
+    CodeList kodObj;
+    CodeList tipZnak;
+    TMoscowConstants moscow;
+    const TCodeValueFile codeValues = LoadCodeValueFile(codeValueFile, kodObj, tipZnak, moscow);
     for (const std::string& ignored : codeValues.Ignored) {
         ConsolePrintf(stderr, "kvadrel-batch: %s: %s\n",
                       platform::Cp1251ToUtf8(platform::AnsiFileName(codeValues.Path)).c_str(),
                       ignored.c_str());
     }
     bool refused = false;
-    for (const TTypeProblem& problem : CheckConversion(type, {worker.KodObjList(), codeValues})) {
+    for (const TTypeProblem& problem : CheckConversion(type, {kodObj, codeValues})) {
         const bool error = problem.Level == TTypeProblem::TLevel::Error;
         ConsolePrintf(stderr, "kvadrel-batch: update type '%s': %s%s\n", typeName.c_str(),
                       problem.Text.c_str(), error ? "; the converter leaves its files" : "");
@@ -96,15 +67,17 @@ int Preview(TDD& type, const std::string& typeName, platform::LineList& lines,
     if (refused) {
         return kExitFailed;
     }
-    const TFormatSteps format(worker.Worker(), type);
-    format.Decode(lines);
-    const DbfContents table = Fill(format, lines, type, scratch, "preview");
+    const TRecordFormat& format = RecordFormatOf(type.Codec);
+    TSilentProgress progress;
+    const TFormatContext context{kodObj, tipZnak, moscow, name, progress};
+    format.Decode(lines, type.Ident, context);
+    const DbfContents table = Fill(format, lines, type, context, scratch, "preview");
     // The same lines once more without the special-products rule tell the
     // rows it drops from the rows whose filling failed.
     size_t filled = table.rows.size();
     if (type.SpecProd) {
         type.SpecProd = false;
-        filled = Fill(format, lines, type, scratch, "unfiltered").rows.size();
+        filled = Fill(format, lines, type, context, scratch, "unfiltered").rows.size();
         type.SpecProd = true;
     }
     PrintTable(table);
@@ -134,7 +107,8 @@ int PrintPreview(const std::string& typeName, const std::filesystem::path& file,
         platform::PrivateDirectory scratch;
         int status = kExitFailed;
         try {
-            status = Preview(*type, typeName, lines, codeValueFile, scratch.path());
+            status = Preview(*type, typeName, lines, platform::AnsiFileName(file.filename()),
+                             codeValueFile, scratch.path());
         } catch (const std::exception& error) {
             ConsolePrintf(stderr, "kvadrel-batch: %s\n", error.what());
         }

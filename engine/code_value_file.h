@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/code_values.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/moscow_scramble.h"
 
 struct TCodeValueFile {
     enum class TState { Read, Missing, Unreadable };

@@ -1,11 +1,14 @@
 #include "engine/delta.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
-#include "engine/format_steps.h"
-#include "engine/strfunc.h"
+#include "config/transport_format.h"
+#include "engine/formats/coded_format.h"
+#include "engine/formats/moscow_format.h"
+#include "engine/formats/record_format.h"
 #include "engine/type_rules.h"
 #include "platform/files/file_listing.h"
 #include "platform/files/native_path.h"
@@ -19,10 +22,6 @@ namespace {
 constexpr int kWaitTicks = 61;
 constexpr char kWaitPrefix[] = "\xCE\xE6\xE8\xE4\xE0\xED\xE8\xE5 ";  // "Ожидание "
 constexpr char kSeconds[] = " \xF1\xE5\xEA\xF3\xED\xE4";             // " секунд"
-constexpr char kDecoding[] =
-    "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Декодирование "
-constexpr char kConverting[] =
-    "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";  // "Преобразование "
 
 // Local date and time as a day count since 30 December 1899 with the time of
 // day as the fraction, in 15 significant digits: unique within the process.
@@ -65,7 +64,6 @@ void TDelta::UpdateStatus() {
 void TDelta::Report(const AnsiString& text, int32_t percent) {
     StatusText = text;
     Percent = percent;
-    shownStep_.reset();
     if (StatusText == shownText_ && Percent == shownPercent_) {
         return;
     }
@@ -74,49 +72,12 @@ void TDelta::Report(const AnsiString& text, int32_t percent) {
     Synchronize([this] { UpdateStatus(); });
 }
 
-void TDelta::ReportLine(TStep step, size_t i, size_t n) {
-    // Lines whose percentage is the one shown need no division, a cost per line.
-    if (step == shownStep_ && n == shownLines_.count && i >= shownLines_.first &&
-        i < shownLines_.end) {
-        return;
-    }
-    const auto percent = int32_t(i * 100 / n);
-    if (step != shownStep_ || percent != shownPercent_) {
-        Report((step == TStep::Decode ? kDecoding : kConverting) + FileName, percent);
-        shownStep_ = step;
-    }
-    // The same text and percentage as shown: nothing to hand over for these lines.
-    const auto firstOf = [n](uint64_t p) { return size_t((p * n + 99) / 100); };
-    shownLines_ = {n, firstOf(uint64_t(percent)), firstOf(uint64_t(percent) + 1)};
+bool TDelta::StopRequested() {
+    return Terminated();
 }
 
-void TDelta::DecodeLines(platform::LineList& lines, const TLineDecoder& decode) {
-    const size_t count = lines.size();
-    platform::LineList::Rewrite rewrite(lines);
-    for (size_t i = 0; rewrite.Next(); ++i) {
-        ReportLine(TStep::Decode, i, count);
-        if (Terminated()) {
-            break;
-        }
-        if (const auto kept = decode(rewrite.Line())) {
-            rewrite.Keep(Trim(*kept));
-        }
-    }
-    rewrite.Finish();
-}
-
-void TDelta::FillRows(TTable& table, const platform::LineList& lines,
-                      const std::function<bool(std::string_view line)>& fillRow) {
-    const size_t count = lines.size();
-    for (size_t i = 0; i < count; ++i) {
-        ReportLine(TStep::Convert, i, count);  // a stop waits for the whole file
-        table.Insert();
-        if (fillRow(lines[i])) {
-            table.Post();
-        } else {
-            table.Cancel();
-        }
-    }
+TFormatContext TDelta::FormatContext() {
+    return {*KodObjList, *TipZnakList, Moscow, FileName, *this};
 }
 
 namespace {
@@ -284,7 +245,6 @@ void TDelta::ScanType(const TDD& type) {
 void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
                          const platform::ListedFile& file) {
     FileName = file.Name;
-    shownStep_.reset();
     const AnsiString source = type.From + FileName;
     auto claim = Claim(source, folder, file);
     if (!claim) {
@@ -292,12 +252,12 @@ void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
     }
     TTableWorkResult table;
     try {
-        const TFormatSteps format(*this, type);
+        const TFormatSteps& format = FormatStepsOf(type);
         auto lines = boundary_.ReadLines(*claim);
         if (!lines) {
             return;  // still being written: taken in a later pass
         }
-        format.Decode(*lines);
+        (this->*format.Decode)(*lines, type.Ident);
         if (Terminated()) {
             KeepSource(*claim, source, "");  // stopped while decoding: no table
             return;
@@ -310,6 +270,32 @@ void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
     if (DeleteSource(*claim, source, table) && settings_.OnConverted) {
         settings_.OnConverted(scannedType_, source, table.TablePath, table.Records);
     }
+}
+
+const TDelta::TFormatSteps& TDelta::FormatStepsOf(const TDD& type) {
+    // In the order of their Codec.
+    static constexpr std::array<TFormatSteps, 2> kSteps{{
+        {&TDelta::DecodeCoded, &TDelta::ConvertCoded},
+        {&TDelta::DecodeMoscow, &TDelta::ConvertMoscow},
+    }};
+    static_assert(kSteps.size() == kTransportFormatCount);
+    return kSteps[FormatIndexOf(type.Codec)];
+}
+
+void TDelta::DecodeCoded(platform::LineList& lines, const AnsiString& ident) {
+    TCodedFormat().Decode(lines, ident, FormatContext());
+}
+
+void TDelta::ConvertCoded(TTable& table, const platform::LineList& lines, const TDD& type) {
+    TCodedFormat().Fill(table, lines, type, FormatContext());
+}
+
+void TDelta::DecodeMoscow(platform::LineList& lines, const AnsiString& ident) {
+    TMoscowFormat().Decode(lines, ident, FormatContext());
+}
+
+void TDelta::ConvertMoscow(TTable& table, const platform::LineList& lines, const TDD& type) {
+    TMoscowFormat().Fill(table, lines, type, FormatContext());
 }
 
 std::optional<TSourceClaim> TDelta::Claim(const AnsiString& source,
@@ -327,7 +313,7 @@ std::optional<TSourceClaim> TDelta::Claim(const AnsiString& source,
 TTableWorkResult TDelta::WriteTable(const TDD& type, const TFormatSteps& format,
                                     const platform::LineList& lines) {
     TTableWork work(*session_, type, type.To, FileName, *settings_.Files);
-    return work.Write([&](TTable& table) { format.Fill(table, lines); });
+    return work.Write([&](TTable& table) { (this->*format.Fill)(table, lines, type); });
 }
 
 bool TDelta::DeleteSource(TSourceClaim& claim, const AnsiString& source,

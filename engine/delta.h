@@ -8,22 +8,20 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "config/auto.h"
 #include "config/descriptors.h"
 #include "engine/code_value_file.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/format_context.h"
+#include "engine/formats/moscow_scramble.h"
 #include "engine/source_boundary.h"
 #include "engine/status_view.h"
 #include "engine/table_work.h"
 #include "platform/files/file_system.h"
 #include "platform/system/thread.h"
 #include "platform/text/line_list.h"
-
-class TFormatSteps;
 
 struct TDeltaSettings {
     std::filesystem::path StoreFile;       // the per-user configuration store
@@ -52,17 +50,20 @@ struct TDeltaSettings {
     static TDeltaSettings Defaults();
 };
 
-class TDelta : public platform::TThread {
+// The worker is the progress of the format steps it runs: it shows their
+// reports in its status view and asks its stop signal for them.
+class TDelta : public platform::TThread, private TFormatProgress {
   public:
     // Starts the thread at once.
     TDelta(TStatusPane& pane, TProgressBar& bar,
            TDeltaSettings settings = TDeltaSettings::Defaults());
     ~TDelta() override;
 
-    // Numbered-code format.
+    // The steps of the numbered-code format (engine/formats/coded_format.h)
+    // and of the Moscow-region format (engine/formats/moscow_format.h) for the
+    // file in work, with the worker's code values.
     void DecodeCoded(platform::LineList& lines, const AnsiString& ident);
     void ConvertCoded(TTable& table, const platform::LineList& lines, const TDD& type);
-    // Moscow-region format.
     void DecodeMoscow(platform::LineList& lines, const AnsiString& ident);
     void ConvertMoscow(TTable& table, const platform::LineList& lines, const TDD& type);
 
@@ -83,22 +84,18 @@ class TDelta : public platform::TThread {
     void UpdateStatus();
     // Sets StatusText and Percent and hands them to the main thread when the
     // shown text or percentage changes.
-    void Report(const AnsiString& text, int32_t percent);
-    enum class TStep { Decode, Convert };
-    // The report made before line i of n in a decode or fill step.
-    void ReportLine(TStep step, size_t i, size_t n);
-    // The decode step's loop: after the line report and the stop check, each
-    // line goes to `decode`, which may change it in place and gives the text
-    // to keep (a part of the line, or text it holds itself), or nothing. The
-    // list then holds the kept texts, trimmed, also after a stop.
-    using TLineDecoder = std::function<std::optional<std::string_view>(std::span<char> line)>;
-    void DecodeLines(platform::LineList& lines, const TLineDecoder& decode);
-    // The fill step's loop: a row per line, filled by `fillRow`, which says
-    // whether the format's rules keep the row. Whatever is thrown meanwhile
-    // (memory running out, a full table, a failed write) is no fault of the
-    // row: it leaves the loop, and the file fails as a whole.
-    void FillRows(TTable& table, const platform::LineList& lines,
-                  const std::function<bool(std::string_view line)>& fillRow);
+    void Report(const AnsiString& text, int32_t percent) override;
+    bool StopRequested() override;  // Terminated()
+    // What the format steps read of the worker.
+    TFormatContext FormatContext();
+    // A format's two steps among the four above.
+    struct TFormatSteps {
+        void (TDelta::*Decode)(platform::LineList& lines, const AnsiString& ident);
+        void (TDelta::*Fill)(TTable& table, const platform::LineList& lines, const TDD& type);
+    };
+    // The steps of the type's format; throws std::invalid_argument when the
+    // type has none.
+    static const TFormatSteps& FormatStepsOf(const TDD& type);
     void LoadConfiguration();
     void ReadCodeValues();
     // Why the files of a type are left alone in this pass: the errors the
@@ -138,11 +135,4 @@ class TDelta : public platform::TThread {
     AnsiString scannedType_;  // the name of the update type being scanned
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
-    std::optional<TStep> shownStep_;  // the step of the line report last shown
-    // The lines, out of `count`, whose percentage is the one last shown.
-    struct {
-        size_t count = 0;
-        size_t first = 0;
-        size_t end = 0;
-    } shownLines_;
 };

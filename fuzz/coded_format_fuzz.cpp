@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 #include "fuzz/format_harness.h"
 #include "fuzz/fuzz_check.h"
 
@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    *harness.Worker().KodObjList = {"01", "02"};
-    *harness.Worker().TipZnakList = {"77"};
+    harness.KodObjList = {"01", "02"};
+    harness.TipZnakList = {"77"};
     const std::string_view file = FuzzBytes(data, size - 1);
     if (data[size - 1] % 2 == 0) {
         const auto all = harness.Convert(file, types.all);
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckDecoded(special.Lines);
     FuzzCheck(special.Table.rows.size() <= special.Lines.size(), "no more rows than lines");
     for (size_t row = 0; row < special.Table.rows.size(); ++row) {
-        FuzzCheck(InCodeList(*harness.Worker().KodObjList, special.Table.Value(row, 0)),
+        FuzzCheck(InCodeList(harness.KodObjList, special.Table.Value(row, 0)),
                   "a special-products row has an accepted object code");
     }
     return 0;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/code_values.h"
-#include "engine/moscow_scramble.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/moscow_scramble.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/store/ini_file.h"
 

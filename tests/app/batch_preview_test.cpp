@@ -8,7 +8,7 @@
 
 #include "batch_workspace.h"
 #include "platform/system/single_instance.h"
-#include "tests/engine/moscow_scrambler.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 #include "tests/temp_directory.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 
 #include "batch_workspace.h"
 #include "platform/store/ini_file.h"
-#include "tests/engine/moscow_scrambler.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 #include "tests/temp_directory.h"
 
 namespace fs = std::filesystem;

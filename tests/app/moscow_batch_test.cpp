@@ -8,7 +8,7 @@
 #include "batch_workspace.h"
 #include "platform/text/codepage.h"
 #include "tests/engine/dbf/read_dbf.h"
-#include "tests/engine/moscow_scrambler.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 
 namespace fs = std::filesystem;
 

@@ -9,10 +9,17 @@
 #include "engine/dbf/dbf_reader.h"
 #include "platform/files/native_path.h"
 #include "tests/engine/delta_fixture.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using moscow_scrambler::Scramble;
+
+AnsiString Win(std::string_view utf8) {
+    return platform::Utf8ToCp1251(utf8);
+}
 
 const AnsiString kDecoding = "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 ";
 const AnsiString kConverting = "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 ";
@@ -85,6 +92,27 @@ TEST_F(DeltaTest, NulByteDoesNotEndTheFile) {
     ASSERT_EQ(table.rows.size(), 3u);
     EXPECT_EQ(table.Value(1, 0), std::string("b\0c", 3));
     EXPECT_EQ(table.Value(2, 0), "d");
+}
+
+TEST_F(DeltaTest, ShowsEachPercentageOfEachFormatStepOnce) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += "/01=x\r\n";
+    }
+    Source("f.txt", text);
+    config_.Save(ws_.Store());
+    SharedStatus status;
+    TDelta(status, status, ws_.Settings()).WaitFor();
+    std::vector<AnsiString> captions(100, kDecoding + "f.txt");
+    captions.resize(200, kConverting + "f.txt");
+    captions.push_back("");  // the final reset
+    std::vector<int16_t> percents;
+    for (int i = 0; i < 200; ++i) {
+        percents.push_back(int16_t(i % 100));
+    }
+    percents.push_back(0);
+    EXPECT_EQ(status.Captions(), captions);
+    EXPECT_EQ(status.Percents(), percents);
 }
 
 TEST_F(DeltaTest, StopWhileDecodingLeavesTheSourceAndNoTable) {
@@ -216,6 +244,38 @@ TEST_F(DeltaTest, ErrorThatEndsTheRunGoesThroughTheChannel) {
     ASSERT_EQ(ws_.failures.size(), 1u);
     EXPECT_EQ(ws_.failures[0].first, "kvadrel");
     EXPECT_EQ(ws_.failures[0].second, "the converter stops: the pane is gone");
+}
+
+// The constants of the code-value file reach a worker's pass, which turns a
+// file of this format into a table.
+TEST(MoscowWorker, ConvertsAFileWithTheConstantsOfTheCodeValueFile) {
+    WorkerWorkspace workspace;
+    workspace.WriteIni("[Moscow]\nShift=0x21\nPositions=9;3;0;0xFE;7;0xB0;5\nKeyDivisor=7\n");
+    TMoscowConstants constants;
+    constants.Shift = 0x21;
+    constants.Positions = {9, 3, 0, 0xFE, 7, 0xB0, 5};
+    constants.KeyDivisor = 7;
+
+    TDL config;
+    TDD* type = workspace.AddType(config, "m", 1, "R_AMT");
+    type->Add(Win("НОМЕР"), 7, 7, 0);
+    type->Add(Win("ИМЯ"), 12, 15, 0);
+    config.Save(workspace.Store());
+    workspace.Write("in/f.txt", Scramble(Win("R_AMT 0012345 Иванов"), constants) + "\r\n" +
+                                    Scramble("R_XYZ 1", constants) + "\r\n" +
+                                    Scramble(Win("R_AMT 0012346 Ёжик"), constants) + "\r\n");
+
+    RecordingStatus status;
+    TDelta worker(status, status, workspace.Settings());
+    worker.WaitFor();
+    EXPECT_TRUE(workspace.failures.empty());
+    EXPECT_FALSE(std::filesystem::exists(workspace.In() / "f.txt"));
+    const DbfContents table = ReadDbf(workspace.Out() / "f.dbf");
+    ASSERT_EQ(table.rows.size(), 2u);
+    EXPECT_EQ(table.Value(0, 0), "0012345");
+    EXPECT_EQ(table.Value(0, 1), Win("Иванов"));
+    EXPECT_EQ(table.Value(1, 0), "0012346");
+    EXPECT_EQ(table.Value(1, 1), Win("Ёжик"));
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 #include <string>
 
 #include "engine/dbf/dbf_table.h"
-#include "tests/engine/format_fixture.h"
+#include "engine/delta.h"
+#include "engine/formats/coded_format.h"
+#include "engine/formats/moscow_format.h"
+#include "tests/engine/formats/format_fixture.h"
+#include "tests/engine/worker_fixture.h"
 
 namespace {
 
@@ -107,14 +111,14 @@ TDD& CodedType(TDL& list) {
     return type;
 }
 
-class FillFailureTest : public FormatFixture<RecordingStatus> {};
+class FillFailureTest : public FormatFixture {};
 
 TEST_F(FillFailureTest, OutOfMemoryWhileARowIsFilledFailsTheFillNotTheRow) {
     TDL list;
     const TDD& type = CodedType(list);
     const Lines lines = {"/01=a", LineOfManyItems(), "/01=c"};
     const AllocationLimit limit(kFourMiB);
-    EXPECT_THROW(Fill(&TDelta::ConvertCoded, lines, type), std::bad_alloc);
+    EXPECT_THROW(Fill(TCodedFormat(), lines, type), std::bad_alloc);
 }
 
 TEST(FillFailure, OutOfMemoryWhileFillingKeepsTheSourceAndWritesNoTable) {
@@ -139,17 +143,12 @@ TEST(FillFailure, OutOfMemoryWhileFillingKeepsTheSourceAndWritesNoTable) {
 
 // A table that holds one record less than a table may: a sparse file of that
 // many blank records.
-class FullTableTest : public FormatFixture<RecordingStatus> {
+class FullTableTest : public FormatFixture {
   protected:
     void OpenNearlyFull(TTable& table, const TDD& type) {
-        table.DatabaseName = workspace_.OutFolder();
-        table.TableName = "full.dbf";
-        for (const TDF* field = type.First; field != nullptr; field = field->Next) {
-            table.FieldDefs.Add(field->Name, ftString, field->Size, false);
-        }
-        table.CreateTable();
+        CreateTable(table, type, "full.dbf");
         const uint32_t records = std::numeric_limits<int32_t>::max() - 1;
-        const auto path = workspace_.Out() / "full.dbf";
+        const auto path = folder_.path() / "full.dbf";
         {
             std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
             file.seekp(4);  // the record count
@@ -173,20 +172,22 @@ TEST_F(FullTableTest, ARecordPastTheLimitFailsTheFillInEitherFormat) {
     TDD& coded = CodedType(list);
     TDD& moscow = *list.Add("m", 1, "R");
     moscow.Add("A", 5, 1, 5);
+    const TCodedFormat codedFormat;
+    const TMoscowFormat moscowFormat;
     const struct {
         const char* what;
-        FillStep step;
+        const TRecordFormat& format;
         const TDD& type;
         Lines lines;
     } cases[] = {
-        {"numbered-code", &TDelta::ConvertCoded, coded, {"/01=a", "/01=b", "/01=c"}},
-        {"Moscow-region", &TDelta::ConvertMoscow, moscow, {"Ra", "Rb", "Rc"}},
+        {"numbered-code", codedFormat, coded, {"/01=a", "/01=b", "/01=c"}},
+        {"Moscow-region", moscowFormat, moscow, {"Ra", "Rb", "Rc"}},
     };
     for (const auto& c : cases) {
         TTable table;
         OpenNearlyFull(table, c.type);
         try {
-            (worker_.*c.step)(table, ToLineList(c.lines), c.type);
+            c.format.Fill(table, ToLineList(c.lines), c.type, Context());
             ADD_FAILURE() << c.what << ": the rows past the limit were dropped in silence";
         } catch (const std::runtime_error& error) {
             EXPECT_NE(std::string(error.what()).find("full"), std::string::npos) << c.what;
@@ -194,7 +195,7 @@ TEST_F(FullTableTest, ARecordPastTheLimitFailsTheFillInEitherFormat) {
         EXPECT_EQ(table.RecordCount(), std::numeric_limits<int32_t>::max()) << c.what;
         table.Cancel();
         table.Close();
-        std::filesystem::remove(workspace_.Out() / "full.dbf");
+        std::filesystem::remove(folder_.path() / "full.dbf");
     }
 }
 

@@ -1,4 +1,4 @@
-#include "engine/moscow_scramble.h"
+#include "engine/formats/moscow_scramble.h"
 
 #include <charconv>
 #include <numeric>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 #include "platform/store/ini_file.h"
 #include "platform/text/codepage.h"
 

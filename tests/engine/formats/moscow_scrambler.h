@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/moscow_scramble.h"
+#include "engine/formats/moscow_scramble.h"
 
 namespace moscow_scrambler {
 

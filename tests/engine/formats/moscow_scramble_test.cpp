@@ -1,4 +1,4 @@
-#include "engine/moscow_scramble.h"
+#include "engine/formats/moscow_scramble.h"
 
 #include <gtest/gtest.h>
 

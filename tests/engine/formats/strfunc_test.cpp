@@ -1,4 +1,4 @@
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 
 #include <gtest/gtest.h>
 

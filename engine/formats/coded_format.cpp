@@ -1,10 +1,15 @@
-// The numbered-code transport format: record lines of items "/<code>=<value>"
-// in groups opened by a header line "&<group>".
-#include "engine/code_values.h"
-#include "engine/coded_items.h"
+#include "engine/formats/coded_format.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
 #include "engine/dbf/dbf_table.h"
-#include "engine/delta.h"
-#include "engine/strfunc.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/coded_items.h"
+#include "engine/formats/line_report.h"
+#include "engine/formats/strfunc.h"
 
 namespace {
 
@@ -93,10 +98,11 @@ class SpecialProducts {
 
 }  // namespace
 
-void TDelta::DecodeCoded(platform::LineList& lines, const AnsiString& ident) {
+void TCodedFormat::Decode(platform::LineList& lines, const AnsiString& ident,
+                          const TFormatContext& context) const {
     const AnsiString marker = GroupMarker(ident);
     bool inside = false;
-    DecodeLines(lines, [&](std::span<char> bytes) -> std::optional<std::string_view> {
+    DecodeLines(lines, context, [&](std::span<char> bytes) -> std::optional<std::string_view> {
         DosToWin(bytes);
         const std::string_view line(bytes.data(), bytes.size());
         const bool record = IsRecordLine(line);
@@ -112,15 +118,16 @@ void TDelta::DecodeCoded(platform::LineList& lines, const AnsiString& ident) {
     });
 }
 
-void TDelta::ConvertCoded(TTable& table, const platform::LineList& lines, const TDD& type) {
+void TCodedFormat::Fill(TTable& table, const platform::LineList& lines, const TDD& type,
+                        const TFormatContext& context) const {
     std::vector<FieldSlot> slots;
     for (const TDF* field = type.First; field != nullptr; field = field->Next) {
         slots.push_back({table.FindField(platform::Utf16ToCp1251(field->Name)),
                          TCodedItems::MakeCode(field->Code), TCodedItems::MakeCode(field->ACode)});
     }
-    const SpecialProducts special(table, type, *KodObjList, *TipZnakList);
+    const SpecialProducts special(table, type, context.KodObjList, context.TipZnakList);
     TCodedItems items;
-    FillRows(table, lines, [&](std::string_view line) {
+    FillRows(table, lines, context, [&](std::string_view line) {
         items.Parse(line);
         FillFields(items, slots);
         return special.Keep();

@@ -1,8 +1,8 @@
-#include "engine/code_values.h"
+#include "engine/formats/code_values.h"
 
 #include <algorithm>
 
-#include "engine/strfunc.h"
+#include "engine/formats/strfunc.h"
 
 namespace {
 

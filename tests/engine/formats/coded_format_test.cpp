@@ -1,20 +1,19 @@
+#include "engine/formats/coded_format.h"
+
 #include <gtest/gtest.h>
 
-#include "tests/engine/format_fixture.h"
+#include "engine/formats/code_values.h"
+#include "tests/engine/formats/format_fixture.h"
 
 namespace {
 
-class CodedFormatTest : public FormatFixture<RecordingStatus> {
+class CodedFormatTest : public FormatFixture {
   protected:
-    Lines Decode(Lines lines, const AnsiString& ident) {
-        platform::LineList list = ToLineList(lines);
-        worker_.DecodeCoded(list, ident);
-        return ToLines(list);
+    Lines Decode(const Lines& lines, const AnsiString& ident) {
+        return FormatFixture::Decode(TCodedFormat(), lines, ident);
     }
 
-    Rows Convert(const Lines& lines, const TDD& type) {
-        return Fill(&TDelta::ConvertCoded, lines, type);
-    }
+    Rows Convert(const Lines& lines, const TDD& type) { return Fill(TCodedFormat(), lines, type); }
 };
 
 // A special-products type whose five role fields take codes 1 to 5.
@@ -84,16 +83,27 @@ TEST_F(CodedFormatTest, GroupRules) {
 }
 
 TEST_F(CodedFormatTest, DecodeReportsEachLineWithItsPercentageOnlyWhenItChanges) {
-    worker_.FileName = "f.txt";
-    status_.captions.clear();
-    status_.percents.clear();
     Decode(Lines(200, "/01=A"), "");
     const AnsiString decoding = "\xC4\xE5\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 f.txt";
-    ASSERT_EQ(status_.percents.size(), 100u);  // 0..99, one hand-over per change
-    EXPECT_EQ(status_.percents.front(), 0);
-    EXPECT_EQ(status_.percents.back(), 99);
-    EXPECT_EQ(status_.captions.front(), decoding);
-    EXPECT_EQ(worker_.StatusText, decoding);
+    ASSERT_EQ(progress_.percents.size(), 100u);  // 0..99, one report per change
+    EXPECT_EQ(progress_.percents.front(), 0);
+    EXPECT_EQ(progress_.percents.back(), 99);
+    EXPECT_EQ(progress_.texts, std::vector<AnsiString>(100, decoding));
+    EXPECT_EQ(progress_.stopQuestions, 200);  // once a line, after its report
+}
+
+TEST_F(CodedFormatTest, StopEndsTheDecodeAtTheNextLineAndTheFillGoesToTheEnd) {
+    progress_.stopAt = 50;  // the report before the third of four lines
+    EXPECT_EQ(Decode({"/01=A", "/01=B", "/01=C", "/01=D"}, ""), (Lines{"/01=A", "/01=B"}));
+    TDL list;
+    TDD& type = *list.Add("t", 0, "");
+    type.Add("A", 5, 1, 1);
+    const int asked = progress_.stopQuestions;
+    EXPECT_EQ(Convert({"/01=A", "/01=B", "/01=C"}, type), (Rows{{"A"}, {"B"}, {"C"}}));
+    EXPECT_EQ(progress_.stopQuestions, asked);
+    EXPECT_EQ(progress_.percents.back(), 66);
+    EXPECT_EQ(progress_.texts.back(),
+              "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE8\xE5 f.txt");
 }
 
 TEST_F(CodedFormatTest, FieldsTakeTheirCodesInBothTagForms) {
@@ -137,8 +147,8 @@ TEST_F(CodedFormatTest, MoreLeadingZerosThanThePaddedFormIsAnotherTag) {
 }
 
 TEST_F(CodedFormatTest, SpecialProductsFilterAndAmendRows) {
-    workspace_.WriteIni("[CodeValue]\nKodObj=ab1;02\nTipZnak=77\n");
-    LoadCodeValues(workspace_.Ini(), *worker_.KodObjList, *worker_.TipZnakList);
+    LoadCodeValues(folder_.Write("kvadrel.INI", "[CodeValue]\nKodObj=ab1;02\nTipZnak=77\n"),
+                   kodObjList_, tipZnakList_);
     TDL list;
     const TDD& type = SpecialType(list, "kod", {3, 2, 2, 6, 10});  // roles ignore case
     const Rows rows = Convert(
@@ -163,7 +173,7 @@ TEST_F(CodedFormatTest, SpecialProductsEdgeLists) {
     EXPECT_TRUE(Convert(lines, type).empty());
 
     // An empty item accepts an empty object code; an empty sign-type list amends every row.
-    *worker_.KodObjList = {"01", "", "02"};
+    kodObjList_ = {"01", "", "02"};
     EXPECT_EQ(Convert(lines, type), (Rows{{"", "77", "9", "19", "29"}}));
 
     // A role naming no field of the table drops every row.

@@ -1,10 +1,15 @@
+#include "engine/formats/moscow_format.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <stdexcept>
+#include <string>
 
-#include "engine/strfunc.h"
-#include "tests/engine/format_fixture.h"
-#include "tests/engine/moscow_scrambler.h"
+#include "engine/formats/strfunc.h"
+#include "tests/engine/formats/format_fixture.h"
+#include "tests/engine/formats/moscow_scrambler.h"
 
 namespace {
 
@@ -27,43 +32,22 @@ bool HasByteIn(std::string_view bytes, uint8_t low, uint8_t high) {
                        [&](char c) { return uint8_t(c) >= low && uint8_t(c) <= high; });
 }
 
-// Records what the worker shows and stops it when the line report shows a
-// given percentage.
-class StoppingStatus : public RecordingStatus {
-  public:
-    void SetPercent(int16_t percent) override {
-        RecordingStatus::SetPercent(percent);
-        if (worker != nullptr && percent == stopAt) {
-            worker->Terminate();
-        }
-    }
-
-    platform::TThread* worker = nullptr;
-    int stopAt = -1;
-};
-
-class MoscowFormatTest : public FormatFixture<StoppingStatus> {
+class MoscowFormatTest : public FormatFixture {
   protected:
-    MoscowFormatTest() { worker_.FileName = "f.txt"; }
-
-    Lines Decode(Lines lines, const AnsiString& ident = "R_AMT") {
-        platform::LineList list = ToLineList(lines);
-        worker_.DecodeMoscow(list, ident);
-        return ToLines(list);
+    Lines Decode(const Lines& lines, const AnsiString& ident = "R_AMT") {
+        return FormatFixture::Decode(TMoscowFormat(), lines, ident);
     }
 
-    // The decoded lines of the records, each scrambled with the worker's constants.
+    // The decoded lines of the records, each scrambled with the fixture's constants.
     Lines DecodeRecords(const Lines& records, const AnsiString& ident = "R_AMT") {
         Lines lines;
         for (const AnsiString& record : records) {
-            lines.push_back(Scramble(record, worker_.Moscow));
+            lines.push_back(Scramble(record, moscow_));
         }
         return Decode(lines, ident);
     }
 
-    Rows Convert(const Lines& lines, const TDD& type) {
-        return Fill(&TDelta::ConvertMoscow, lines, type);
-    }
+    Rows Convert(const Lines& lines, const TDD& type) { return Fill(TMoscowFormat(), lines, type); }
 };
 
 TEST_F(MoscowFormatTest, TestVectorsHoldForTheDecoderAndTheScrambler) {
@@ -108,7 +92,7 @@ TEST_F(MoscowFormatTest, RandomRecordsComeBackWithAnyConstants) {
     std::uniform_int_distribution<size_t> length(1, 40);
     std::uniform_int_distribution<int> byte(0x21, 0xFF);
     for (const TMoscowConstants& constants : {TMoscowConstants(), other}) {
-        worker_.Moscow = constants;
+        moscow_ = constants;
         for (int n = 0; n < 2000; ++n) {
             // Characters whose scrambled byte no DOS-866 line can carry are drawn again.
             AnsiString record;
@@ -171,7 +155,7 @@ TEST_F(MoscowFormatTest, EveryLineHasItsOwnKey) {
     const std::string foreign = Scramble("Q_AMT 2");
     const std::string second = Scramble("R_AMT 3");
     ASSERT_EQ(first[0], second[0]);
-    ASSERT_NE(worker_.Moscow.LineKey(first[0]), worker_.Moscow.LineKey(foreign[0]));  // ASCII
+    ASSERT_NE(moscow_.LineKey(first[0]), moscow_.LineKey(foreign[0]));  // ASCII
     EXPECT_EQ(Decode({first, foreign, second, "", foreign, second}),
               (Lines{"R_AMT 1", "R_AMT 3", "R_AMT 3"}));
     EXPECT_EQ(Decode({foreign}, "Q_AMT"), Lines{"Q_AMT 2"});
@@ -180,25 +164,43 @@ TEST_F(MoscowFormatTest, EveryLineHasItsOwnKey) {
 TEST_F(MoscowFormatTest, StopEndsTheDecodeAtTheNextLine) {
     const Lines lines = {Scramble("R_AMT 1"), Scramble("R_AMT 2"), Scramble("R_AMT 3"),
                          Scramble("R_AMT 4")};
-    status_.worker = &worker_;
-    status_.stopAt = 50;  // the report before the third of four lines
+    progress_.stopAt = 50;  // the report before the third of four lines
     EXPECT_EQ(Decode(lines), (Lines{"R_AMT 1", "R_AMT 2"}));
     // Stopped already: the first line's report is made, then the list is emptied.
-    status_.captions.clear();
+    progress_.texts.clear();
     EXPECT_TRUE(Decode(lines).empty());
-    EXPECT_EQ(status_.captions, Lines{Win("Декодирование f.txt")});
+    EXPECT_EQ(progress_.texts, Lines{Win("Декодирование f.txt")});
+}
+
+TEST_F(MoscowFormatTest, DecodeAsksForAStopOnceALineAndOnceABlock) {
+    // 16 bytes are two blocks, 17 three; an empty line has none.
+    Decode({std::string(16, 'a'), std::string(17, 'a'), ""});
+    EXPECT_EQ(progress_.stopQuestions, (1 + 2) + (1 + 3) + 1);
+}
+
+TEST_F(MoscowFormatTest, StopWithinALineEndsItsUnscramblingAtTheNextBlock) {
+    // The questions of the first line: before it, before its first block, its second.
+    struct StopAtThirdQuestion : RecordingProgress {
+        bool StopRequested() override { return ++stopQuestions >= 3; }
+    } progress;
+    const std::string line = Scramble("R_AMT 0012345 77");
+    platform::LineList list = ToLineList({line, Scramble("R_AMT 2")});
+    TMoscowFormat().Decode(list, "R_AMT",
+                           {kodObjList_, tipZnakList_, moscow_, fileName_, progress});
+    EXPECT_EQ(ToLines(list), Lines{"R_AMT 00"});  // the first block only
+    EXPECT_EQ(progress.stopQuestions, 4);         // and the question before the second line
 }
 
 TEST_F(MoscowFormatTest, ConvertReportsEveryLineAndConvertsToTheEndDespiteAStop) {
     TDL list;
     TDD& type = *list.Add("t", 1, "R_AMT");
     type.Add("NUM", 3, 7, 0);
-    worker_.Terminate();
-    status_.captions.clear();
+    progress_.stop = true;
     const Rows rows = Convert({"R_AMT 1", "R_AMT 2", "R_AMT 3"}, type);
     EXPECT_EQ(rows, (Rows{{"1"}, {"2"}, {"3"}}));
-    EXPECT_EQ(status_.percents.back(), 66);
-    EXPECT_EQ(status_.captions.back(), Win("Преобразование f.txt"));
+    EXPECT_EQ(progress_.percents, (std::vector<int32_t>{0, 33, 66}));
+    EXPECT_EQ(progress_.texts.back(), Win("Преобразование f.txt"));
+    EXPECT_EQ(progress_.stopQuestions, 0);  // a fill never asks
 }
 
 TEST_F(MoscowFormatTest, FieldsAreCutByColumn) {
@@ -230,8 +232,8 @@ TEST_F(MoscowFormatTest, FieldsAreCutByColumn) {
 }
 
 TEST_F(MoscowFormatTest, SpecialProductsKeepRowsOfAcceptedObjectsOnlyAndNeverTouchNumbers) {
-    *worker_.KodObjList = {"ab1", "02"};
-    *worker_.TipZnakList = {};  // in the numbered-code format this would amend every row
+    kodObjList_ = {"ab1", "02"};
+    tipZnakList_ = {};  // in the numbered-code format this would amend every row
     TDL list;
     TDD& type = *list.Add("t", 1, "R_AMT");
     type.SpecProd = true;
@@ -260,38 +262,6 @@ TEST_F(MoscowFormatTest, SpecialProductsKeepRowsOfAcceptedObjectsOnlyAndNeverTou
     }
     type.SpecProd = false;
     EXPECT_EQ(Convert(lines, type).size(), 3u);
-}
-
-// The constants of the code-value file reach a worker's pass, which turns a
-// file of this format into a table.
-TEST(MoscowWorker, ConvertsAFileWithTheConstantsOfTheCodeValueFile) {
-    WorkerWorkspace workspace;
-    workspace.WriteIni("[Moscow]\nShift=0x21\nPositions=9;3;0;0xFE;7;0xB0;5\nKeyDivisor=7\n");
-    TMoscowConstants constants;
-    constants.Shift = 0x21;
-    constants.Positions = {9, 3, 0, 0xFE, 7, 0xB0, 5};
-    constants.KeyDivisor = 7;
-
-    TDL config;
-    TDD* type = workspace.AddType(config, "m", 1, "R_AMT");
-    type->Add(Win("НОМЕР"), 7, 7, 0);
-    type->Add(Win("ИМЯ"), 12, 15, 0);
-    config.Save(workspace.Store());
-    workspace.Write("in/f.txt", Scramble(Win("R_AMT 0012345 Иванов"), constants) + "\r\n" +
-                                    Scramble("R_XYZ 1", constants) + "\r\n" +
-                                    Scramble(Win("R_AMT 0012346 Ёжик"), constants) + "\r\n");
-
-    RecordingStatus status;
-    TDelta worker(status, status, workspace.Settings());
-    worker.WaitFor();
-    EXPECT_TRUE(workspace.failures.empty());
-    EXPECT_FALSE(std::filesystem::exists(workspace.In() / "f.txt"));
-    const DbfContents table = ReadDbf(workspace.Out() / "f.dbf");
-    ASSERT_EQ(table.rows.size(), 2u);
-    EXPECT_EQ(table.Value(0, 0), "0012345");
-    EXPECT_EQ(table.Value(0, 1), Win("Иванов"));
-    EXPECT_EQ(table.Value(1, 0), "0012346");
-    EXPECT_EQ(table.Value(1, 1), Win("Ёжик"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "engine/code_values.h"
+#include "engine/formats/code_values.h"
 
 #include <gtest/gtest.h>
 

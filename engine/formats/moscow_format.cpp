@@ -1,9 +1,16 @@
-// The Moscow-region transport format: every line a scrambled fixed-column
-// record that begins with its identifier.
-#include "engine/code_values.h"
+#include "engine/formats/moscow_format.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "engine/dbf/dbf_table.h"
-#include "engine/delta.h"
-#include "engine/strfunc.h"
+#include "engine/formats/code_values.h"
+#include "engine/formats/line_report.h"
+#include "engine/formats/moscow_scramble.h"
+#include "engine/formats/strfunc.h"
 
 namespace {
 
@@ -12,10 +19,11 @@ constexpr std::string_view kBlankDate = ".  .";
 
 }  // namespace
 
-void TDelta::DecodeMoscow(platform::LineList& lines, const AnsiString& ident) {
-    TMoscowUnscrambler unscrambler(Moscow);
+void TMoscowFormat::Decode(platform::LineList& lines, const AnsiString& ident,
+                           const TFormatContext& context) const {
+    TMoscowUnscrambler unscrambler(context.Moscow);
     AnsiString padded;  // a line that ends in a short block, completed
-    DecodeLines(lines, [&](std::span<char> line) -> std::optional<std::string_view> {
+    DecodeLines(lines, context, [&](std::span<char> line) -> std::optional<std::string_view> {
         if (line.empty()) {
             return std::nullopt;
         }
@@ -28,7 +36,7 @@ void TDelta::DecodeMoscow(platform::LineList& lines, const AnsiString& ident) {
             text = padded;
         }
         for (size_t block = 0; block < blocks; ++block) {
-            if (Terminated()) {
+            if (context.Progress.StopRequested()) {
                 text = text.first(block * kMoscowBlock);
                 break;
             }
@@ -40,13 +48,14 @@ void TDelta::DecodeMoscow(platform::LineList& lines, const AnsiString& ident) {
     });
 }
 
-void TDelta::ConvertMoscow(TTable& table, const platform::LineList& lines, const TDD& type) {
+void TMoscowFormat::Fill(TTable& table, const platform::LineList& lines, const TDD& type,
+                         const TFormatContext& context) const {
     std::vector<std::pair<TField*, const TDF*>> fields;
     for (const TDF* field = type.First; field != nullptr; field = field->Next) {
         fields.emplace_back(table.FindField(platform::Utf16ToCp1251(field->Name)), field);
     }
     TField* const kodObj = type.SpecProd ? table.FindField(type.KodObj) : nullptr;
-    FillRows(table, lines, [&](std::string_view line) {
+    FillRows(table, lines, context, [&](std::string_view line) {
         for (const auto& [field, descriptor] : fields) {
             if (field == nullptr) {
                 continue;  // a field the table lacks stays empty
@@ -57,6 +66,7 @@ void TDelta::ConvertMoscow(TTable& table, const platform::LineList& lines, const
             }
             field->SetAsString(Trim(text));
         }
-        return !type.SpecProd || (kodObj != nullptr && InCodeList(*KodObjList, kodObj->AsString()));
+        return !type.SpecProd ||
+               (kodObj != nullptr && InCodeList(context.KodObjList, kodObj->AsString()));
     });
 }

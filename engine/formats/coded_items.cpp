@@ -1,4 +1,4 @@
-#include "engine/coded_items.h"
+#include "engine/formats/coded_items.h"
 
 #include <cstring>
 
