@@ -76,6 +76,10 @@ bool TDelta::StopRequested() {
     return Terminated();
 }
 
+bool TDelta::SourceWanted() {
+    return inWork_ != nullptr && inWork_->Wanted();
+}
+
 TFormatContext TDelta::FormatContext() {
     return {*KodObjList, *TipZnakList, Moscow, FileName, *this};
 }
@@ -242,6 +246,23 @@ void TDelta::ScanType(const TDD& type) {
     }
 }
 
+namespace {
+
+// Points the worker's answer to SourceWanted at the file being converted,
+// for as long as it is.
+class TFileInWork {
+  public:
+    TFileInWork(TSourceClaim*& slot, TSourceClaim& claim) : slot_(slot) { slot_ = &claim; }
+    ~TFileInWork() { slot_ = nullptr; }
+    TFileInWork(const TFileInWork&) = delete;
+    TFileInWork& operator=(const TFileInWork&) = delete;
+
+  private:
+    TSourceClaim*& slot_;
+};
+
+}  // namespace
+
 void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
                          const platform::ListedFile& file) {
     FileName = file.Name;
@@ -250,6 +271,7 @@ void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
     if (!claim) {
         return;
     }
+    const TFileInWork inWork(inWork_, *claim);
     TTableWorkResult table;
     try {
         const TFormatSteps& format = FormatStepsOf(type);
@@ -259,10 +281,15 @@ void TDelta::ConvertFile(const TDD& type, const std::filesystem::path& folder,
         }
         (this->*format.Decode)(*lines, type.Ident);
         if (Terminated()) {
-            KeepSource(*claim, source, "");  // stopped while decoding: no table
+            LetGo(*claim, source, "stopped");  // stopped while decoding: no table
             return;
         }
         table = WriteTable(type, format, *lines);
+    } catch (const TSourceWanted& wanted) {
+        // Busy: the other program's open returns now, and a later pass
+        // takes the file whole. Not a stop: the scan goes on.
+        LetGo(*claim, source, wanted.what());
+        return;
     } catch (const std::exception& error) {
         KeepSource(*claim, source, error.what());
         return;
@@ -318,18 +345,23 @@ TTableWorkResult TDelta::WriteTable(const TDD& type, const TFormatSteps& format,
 
 bool TDelta::DeleteSource(TSourceClaim& claim, const AnsiString& source,
                           const TTableWorkResult& table) {
-    const auto failure = boundary_.Consume(claim);
-    if (failure) {
+    const TSourceBoundary::TConsumed consumed = boundary_.Consume(claim);
+    if (consumed.Failure) {
         Fail(source, "the table " + platform::Cp1251ToUtf8(table.TablePath) + " is written, but " +
-                         *failure);
+                         *consumed.Failure);
     }
-    return !failure;
+    return consumed.Done;
 }
 
 void TDelta::KeepSource(TSourceClaim& claim, const AnsiString& source, const std::string& reason) {
     const std::string trouble = boundary_.Release(claim);
-    if (!reason.empty() || !trouble.empty()) {
-        Fail(source, (reason.empty() ? "stopped" : reason) + trouble);
+    Fail(source, reason + trouble);
+}
+
+void TDelta::LetGo(TSourceClaim& claim, const AnsiString& source, const std::string& why) {
+    const std::string trouble = boundary_.Release(claim);
+    if (!trouble.empty()) {
+        Fail(source, why + trouble);
     }
 }
 

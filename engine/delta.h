@@ -51,7 +51,8 @@ struct TDeltaSettings {
 };
 
 // The worker is the progress of the format steps it runs: it shows their
-// reports in its status view and asks its stop signal for them.
+// reports in its status view, asks its stop signal for them, and tells them
+// whether another program wants the file in work.
 class TDelta : public platform::TThread, private TFormatProgress {
   public:
     // Starts the thread at once.
@@ -86,6 +87,7 @@ class TDelta : public platform::TThread, private TFormatProgress {
     // shown text or percentage changes.
     void Report(const AnsiString& text, int32_t percent) override;
     bool StopRequested() override;  // Terminated()
+    bool SourceWanted() override;   // asks the claim of the file in work
     // What the format steps read of the worker.
     TFormatContext FormatContext();
     // A format's two steps among the four above.
@@ -107,7 +109,8 @@ class TDelta : public platform::TThread, private TFormatProgress {
     bool IsTableFolder(const std::filesystem::path& folder) const;
     // The path of one listed file: claimed, read, decoded, its table
     // written, and the source deleted; or the source kept and, unless it is
-    // just busy, the reason reported.
+    // just busy (held open, or opened by another program while it was
+    // converted), the reason reported.
     void ConvertFile(const TDD& type, const std::filesystem::path& folder,
                      const platform::ListedFile& file);
     std::optional<TSourceClaim> Claim(const AnsiString& source, const std::filesystem::path& folder,
@@ -116,12 +119,15 @@ class TDelta : public platform::TThread, private TFormatProgress {
     TTableWorkResult WriteTable(const TDD& type, const TFormatSteps& format,
                                 const platform::LineList& lines);
     // Deletes the source whose table is in place if it is still the file that
-    // was read; otherwise it stays and the reason is reported.
+    // was read; otherwise it stays and the reason is reported, unless another
+    // program opened it meanwhile. True when its conversion is done.
     bool DeleteSource(TSourceClaim& claim, const AnsiString& source, const TTableWorkResult& table);
     // Leaves the source for a later pass and reports `reason` with whatever
-    // went wrong on the way back. An empty reason is a stop, which keeps the
-    // source as meant: only trouble on the way back is reported then.
+    // went wrong on the way back.
     void KeepSource(TSourceClaim& claim, const AnsiString& source, const std::string& reason);
+    // Leaves the source for a later pass as meant (a stop, a file another
+    // program wants): only trouble on the way back is reported, after `why`.
+    void LetGo(TSourceClaim& claim, const AnsiString& source, const std::string& why);
     void Wait();
     // The worker's one channel: OnFailure and OnRemark, or standard error for
     // a host that set none.
@@ -132,7 +138,8 @@ class TDelta : public platform::TThread, private TFormatProgress {
     TSourceBoundary boundary_;
     Orv::Auto<TSession> session_;  // the run's, from its first pass to its end
     TCodeValueFile codeValueFile_;
-    AnsiString scannedType_;  // the name of the update type being scanned
+    AnsiString scannedType_;          // the name of the update type being scanned
+    TSourceClaim* inWork_ = nullptr;  // the file being converted, while it is
     AnsiString shownText_;
     int32_t shownPercent_ = -1;
 };

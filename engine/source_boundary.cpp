@@ -115,7 +115,7 @@ std::string TSourceBoundary::Release(TSourceClaim& claim) {
     return trouble;
 }
 
-std::optional<std::string> TSourceBoundary::Consume(TSourceClaim& claim) {
+TSourceBoundary::TConsumed TSourceBoundary::Consume(TSourceClaim& claim) {
     if (claim.Current == claim.Original) {
         // Moved aside first, so that what is checked is what is deleted: a
         // delivery renamed over the name from now on is never touched, one
@@ -139,26 +139,34 @@ std::optional<std::string> TSourceBoundary::Consume(TSourceClaim& claim) {
         // the next pass; the one converted was taken away by its sender.
         const std::string trouble = Release(claim);
         if (trouble.empty()) {
-            return std::nullopt;
+            return {true, std::nullopt};
         }
-        return "a newer delivery of the name could not be put back" + trouble;
+        return {false, "a newer delivery of the name could not be put back" + trouble};
     }
-    if (claim.Held && !claim.File->HeldAlone()) {
-        // It waits for us to let go: it must find the file, not a deleted one.
-        return "another program opened the source while it was converted; it stays and is "
-               "converted again" +
-               Release(claim);
+    if (claim.Wanted()) {
+        // It waits for us to let go: it must find the file, not a deleted
+        // one. The table stands until a later pass replaces it.
+        const std::string trouble = Release(claim);
+        if (trouble.empty()) {
+            return {};
+        }
+        return {false,
+                "another program opened the source while it was converted, and it could "
+                "not be put back under its name" +
+                    trouble};
     }
     if (status->Identity != claim.Identity) {
-        return "the source changed while it was converted; it stays and is converted again" +
-               Release(claim);
+        return {false,
+                "the source changed while it was converted; it stays and is converted again" +
+                    Release(claim)};
     }
     try {
         files_.Remove(claim.Current);
     } catch (const std::exception& error) {
         undeletable_.emplace_back(claim.Identity, error.what());
-        return std::string("the source cannot be deleted: ") + error.what() + Release(claim);
+        return {false,
+                std::string("the source cannot be deleted: ") + error.what() + Release(claim)};
     }
     claim.File.reset();  // our hold ends only once the name is gone
-    return std::nullopt;
+    return {true, std::nullopt};
 }

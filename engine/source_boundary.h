@@ -28,6 +28,10 @@ struct TSourceClaim {
     std::unique_ptr<platform::SourceFile> File;
     platform::FileIdentity Identity;  // as it was read
     bool Held = false;                // nobody else could open it while we had it
+
+    // Whether another program tried to open the file while we hold it: it
+    // waits for us to let go. Never where no hold could be taken.
+    bool Wanted() const { return Held && File && !File->HeldAlone(); }
 };
 
 class TSourceBoundary {
@@ -56,10 +60,16 @@ class TSourceBoundary {
     // went wrong on the way, or an empty text.
     std::string Release(TSourceClaim& claim);
 
+    struct TConsumed {
+        bool Done = false;                   // deleted, or taken away by its sender
+        std::optional<std::string> Failure;  // it stays, for this reason
+        // Neither: another program opened it while it was converted; it
+        // stays quietly, and a later pass converts it again.
+    };
     // Deletes the converted file if it is still the file that was read,
     // unchanged and held by nobody else; otherwise, or when the delete fails,
-    // releases it and says why.
-    std::optional<std::string> Consume(TSourceClaim& claim);
+    // releases it and says why, but quietly where another program opened it.
+    TConsumed Consume(TSourceClaim& claim);
 
   private:
     // nullopt when a file another user owns (no hold possible) has been quiet

@@ -78,11 +78,9 @@ TTableWorkResult TTableWork::PutInPlace() {
 
 std::string TTableWork::RemoveTemporary() {
     table_->TableName = base_ + ".tmp";
-    try {
-        table_->Close();
-    } catch (const std::exception&) {
-        // the write failure that brought us here is the one reported
-    }
+    // Nothing of it is kept: no write or flush delays the removal, nor the
+    // release of a source another program waits for.
+    table_->Discard();
     try {
         if (table_->Exists()) {
             table_->DeleteTable();

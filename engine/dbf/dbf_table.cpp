@@ -210,6 +210,12 @@ void TTable::Close() {
     file_.reset();
 }
 
+void TTable::Discard() {
+    inserting_ = false;
+    fields_.clear();
+    file_.reset();
+}
+
 void TTable::Insert() {
     RequireOpen("insert into");
     if (inserting_) {

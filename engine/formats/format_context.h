@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "engine/formats/code_values.h"
 #include "engine/formats/moscow_scramble.h"
 #include "platform/text/codepage.h"
 
-// Where a step tells how far it is with a file, and learns whether to stop.
+// Where a step tells how far it is with a file, and learns whether to stop
+// or to let go of the file.
 class TFormatProgress {
   public:
     virtual ~TFormatProgress() = default;
@@ -20,13 +22,30 @@ class TFormatProgress {
     // Whether a stop was requested. Only the decode steps ask: a fill goes
     // on to the end of the file, so that a stop never leaves half a table.
     virtual bool StopRequested() = 0;
+    // Whether another program wants the file in work: it tried to open it
+    // while we hold it, and waits for us. The line report asks with each of
+    // its reports and once at the end of a step, and then ends the step by
+    // throwing TSourceWanted.
+    virtual bool SourceWanted() = 0;
 };
 
-// A progress that shows nothing and never stops: for a step run by hand.
+// Ends a step on a file another program wants, so that the file is let go of
+// at once, with no table of it: the file is busy, neither failed nor stopped.
+// A std::runtime_error, so that whoever cleans up after a failed step does so
+// for this one too, and makes it a failure only when the cleanup fails.
+class TSourceWanted : public std::runtime_error {
+  public:
+    TSourceWanted()
+        : std::runtime_error("another program opened the source while it was converted") {}
+};
+
+// A progress that shows nothing, never stops and holds no file: for a step
+// run by hand.
 class TSilentProgress final : public TFormatProgress {
   public:
     void Report(const AnsiString&, int32_t) override {}
     bool StopRequested() override { return false; }
+    bool SourceWanted() override { return false; }
 };
 
 struct TFormatContext {

@@ -21,4 +21,11 @@ void TLineReport::Report(size_t i) {
     const auto firstOf = [this](uint64_t p) { return size_t((p * count_ + 99) / 100); };
     first_ = firstOf(percent);
     end_ = firstOf(percent + 1);
+    LetGoIfWanted();
+}
+
+void TLineReport::LetGoIfWanted() {
+    if (progress_.SourceWanted()) {
+        throw TSourceWanted();
+    }
 }

@@ -2,7 +2,10 @@
 // fill loops of the formats that make it. The report is the step's text
 // ("Декодирование " or "Преобразование " and the file's name) with the share
 // of lines done, line i of n being i * 100 / n percent; the progress gets it
-// only when the percentage changes.
+// only when the percentage changes. With each report, and once at the end of
+// the step, the report asks whether another program wants the file, and ends
+// the step by throwing TSourceWanted when it does: a hundred questions a
+// file, however long.
 #pragma once
 
 #include <cstddef>
@@ -29,9 +32,12 @@ class TLineReport {
             Report(i);
         }
     }
+    // After the step's last line.
+    void End() { LetGoIfWanted(); }
 
   private:
     void Report(size_t i);
+    void LetGoIfWanted();
 
     TFormatProgress& progress_;
     const AnsiString text_;
@@ -44,7 +50,8 @@ class TLineReport {
 // The decode step's loop: after the line report and the stop question, each
 // line goes to `decode`, which may change it in place and gives the text to
 // keep (a part of the line, or text it holds itself), or nothing. The list
-// then holds the kept texts, trimmed, also after a stop.
+// then holds the kept texts, trimmed, also after a stop; a file another
+// program wants ends the loop with TSourceWanted, its lines of no more use.
 template <typename Decode>
 void DecodeLines(platform::LineList& lines, const TFormatContext& context, Decode&& decode) {
     TLineReport report(TFormatStep::Decode, context, lines.size());
@@ -59,10 +66,12 @@ void DecodeLines(platform::LineList& lines, const TFormatContext& context, Decod
         }
     }
     rewrite.Finish();
+    report.End();
 }
 
 // The fill step's loop: a row per line, filled by `fillRow`, which says
-// whether the format's rules keep the row. Whatever is thrown leaves the loop.
+// whether the format's rules keep the row. Whatever is thrown leaves the
+// loop, TSourceWanted from the line report too, between two rows.
 template <typename FillRow>
 void FillRows(TTable& table, const platform::LineList& lines, const TFormatContext& context,
               FillRow&& fillRow) {
@@ -77,4 +86,5 @@ void FillRows(TTable& table, const platform::LineList& lines, const TFormatConte
             table.Cancel();
         }
     }
+    report.End();
 }

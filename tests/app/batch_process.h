@@ -106,6 +106,19 @@ class ChildProgram {
         }
     }
 
+    // Stops the child (SIGSTOP) and waits until every thread of it stands
+    // still; false when it ended instead. Resume() lets it go on.
+    bool Pause() const {
+        if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) {
+            return false;
+        }
+        siginfo_t info{};
+        // WNOWAIT: an end stays for WaitForExit to collect.
+        return ::waitid(P_PID, id_t(pid_), &info, WEXITED | WSTOPPED | WNOWAIT) == 0 &&
+               info.si_code == CLD_STOPPED;
+    }
+    void Resume() const { Signal(SIGCONT); }
+
     // Collects output until `done` holds (true), or until the child has
     // closed its outputs or `bound` has passed (false; the bound fails the test).
     bool CollectUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {

@@ -14,6 +14,7 @@ enum class FsStep {
     List,
     OpenSource,
     ReadSource,
+    AskHold,  // whether the hold on a source is unbroken (SourceFile::HeldAlone)
     CreateNew,
     OpenExisting,
     Write,
@@ -32,6 +33,8 @@ class ScriptedFileSystem : public platform::FileSystem {
     std::function<void(FsStep, const std::filesystem::path&)> Before;
     // Applied to every opening of a source (for example to take away the hold).
     std::function<void(platform::SourceOpening&)> AfterOpenSource;
+    // Called with the path of a source once its descriptor is closed.
+    std::function<void(const std::filesystem::path&)> AfterCloseSource;
 
     // The failure a full disk, a refused delete... gives.
     [[noreturn]] static void Fail(int error, const std::filesystem::path& path) {
@@ -100,12 +103,23 @@ class ScriptedFileSystem : public platform::FileSystem {
         Source(ScriptedFileSystem& owner, std::unique_ptr<platform::SourceFile> real,
                std::filesystem::path path)
             : owner_(owner), real_(std::move(real)), path_(std::move(path)) {}
+        ~Source() override {
+            real_.reset();
+            if (owner_.AfterCloseSource) {
+                owner_.AfterCloseSource(path_);
+            }
+        }
+        Source(const Source&) = delete;
+        Source& operator=(const Source&) = delete;
         platform::FileIdentity Identity() override { return real_->Identity(); }
         size_t Read(char* buffer, size_t capacity) override {
             owner_.Step(FsStep::ReadSource, path_);
             return real_->Read(buffer, capacity);
         }
-        bool HeldAlone() override { return real_->HeldAlone(); }
+        bool HeldAlone() override {
+            owner_.Step(FsStep::AskHold, path_);
+            return real_->HeldAlone();
+        }
 
       private:
         ScriptedFileSystem& owner_;

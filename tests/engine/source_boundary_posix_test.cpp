@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -78,6 +79,20 @@ bool AskAsNobody(const std::function<bool()>& work) {
             std::fprintf(stderr, "the child failed: %s\n", error.what());
             return false;
         }
+    });
+}
+
+// Opens `file` for appending as another program would, but without waiting:
+// true when the open is refused because we hold the file, which begins the
+// break of our lease (a waiting open would begin it too).
+bool OpenElsewhere(const fs::path& file) {
+    return child_process::AskChild([&] {
+        const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            return false;
+        }
+        return errno == EWOULDBLOCK;
     });
 }
 
@@ -199,7 +214,8 @@ TEST_F(SourceBoundaryTest, DeliveryArrivingAsTheNameIsMovedAsideGoesBack) {
 }
 
 // Someone opening the source to append while we convert it must not have
-// the file deleted under them: it stays, and the next pass takes it whole.
+// the file deleted under them: we let go of it at once, with no table, it is
+// busy, not failed, and the next pass takes it whole.
 TEST_F(SourceBoundaryTest, FileAppendedToDuringItsConversionLosesNothing) {
     Source("a.txt", "/01=first\r\n");
     bool appended = false;
@@ -222,11 +238,114 @@ TEST_F(SourceBoundaryTest, FileAppendedToDuringItsConversionLosesNothing) {
     if (ReadBytes(In("a.txt")) == "/01=first\r\n") {
         std::ofstream(In("a.txt"), std::ios::app) << "/01=second\r\n";  // the writer's turn
     }
-    EXPECT_EQ(FailuresOf("a.txt", "another program opened the source"), 1u);
+    EXPECT_TRUE(ws_.failures.empty());
+    EXPECT_TRUE(FolderNames(ws_.Out()).empty());
+    EXPECT_TRUE(converted_.empty());
     files_.Before = nullptr;
     RunOnce();
     EXPECT_TRUE(FolderNames(ws_.In()).empty());
     EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"first", "second"}));
+}
+
+// Another program opening a file while it is decoded or filled gets it at
+// once: the step ends at its next report, its .tmp goes, no table of the old
+// content is put in place, and the descriptor is closed before anything else
+// happens. The file is busy, not failed, and no stop: the pass goes on with
+// the next file; the next pass converts the whole file.
+struct OpenedWhile {
+    const char* name;
+    FsStep begins;  // the step on a.txt or a.tmp before which the questions are counted
+};
+
+class OpenedElsewhere : public SourceBoundaryTest,
+                        public testing::WithParamInterface<OpenedWhile> {};
+
+TEST_P(OpenedElsewhere, FileIsLetGoAtOnceWithNoTableAndConvertedWholeNextPass) {
+    constexpr int kLines = 200;  // a question at each percent of each step
+    constexpr int kBreakAt = 50;
+    std::string text;
+    std::vector<AnsiString> values;
+    for (int i = 0; i < kLines; ++i) {
+        values.push_back("v" + std::to_string(i));
+        text += "/01=" + values.back() + "\r\n";
+    }
+    Source("a.txt", text);
+    Source("b.txt", "/01=b\r\n");
+    bool begun = false;
+    int questions = 0;  // on a.txt, since the step began
+    std::optional<std::vector<std::string>> tablesAtClose;
+    std::vector<FsStep> tableStepsAfterBreak;
+    files_.Before = [&](FsStep step, const fs::path& path) {
+        if (path != In("a.txt") && path != Out("a.tmp")) {
+            return;
+        }
+        if (questions == kBreakAt && path == Out("a.tmp")) {
+            tableStepsAfterBreak.push_back(step);
+        }
+        begun = begun || step == GetParam().begins;
+        if (begun && step == FsStep::AskHold && ++questions == kBreakAt) {
+            EXPECT_TRUE(OpenElsewhere(In("a.txt")));
+        }
+    };
+    files_.AfterCloseSource = [&](const fs::path& path) {
+        if (path == In("a.txt") && !tablesAtClose) {
+            tablesAtClose = FolderNames(ws_.Out());
+        }
+    };
+    RunOnce();
+    EXPECT_EQ(questions, kBreakAt);  // none after the one answered: the step ended there
+    ASSERT_TRUE(tablesAtClose.has_value());
+    EXPECT_TRUE(tablesAtClose->empty());  // closed with the .tmp gone, before b.txt was taken
+    for (const FsStep step : tableStepsAfterBreak) {  // no write or flush delays the release
+        EXPECT_TRUE(step == FsStep::Status || step == FsStep::Remove) << int(step);
+    }
+    EXPECT_EQ(ReadBytes(In("a.txt")), text);
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(FolderNames(ws_.Out()), std::vector<std::string>{"b.dbf"});
+    EXPECT_TRUE(ws_.failures.empty());
+    ASSERT_EQ(converted_.size(), 1u);
+    EXPECT_EQ(converted_[0].first, ws_.InFolder() + "b.txt");
+
+    files_.Before = nullptr;
+    RunOnce();
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(Values(Out("a.dbf")), values);
+    EXPECT_TRUE(ws_.failures.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, OpenedElsewhere,
+                         testing::Values(OpenedWhile{"WhileDecoding", FsStep::ReadSource},
+                                         OpenedWhile{"WhileFilling", FsStep::CreateNew}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Another program opening the file once its table is in place, as the source
+// is moved aside for its delete: the table stands, the source stays, quietly,
+// and the next pass converts it again and replaces the table.
+TEST_F(SourceBoundaryTest, FileOpenedElsewhereOnceItsTableIsInPlaceStaysQuietly) {
+    Source("a.txt", "/01=first\r\n");
+    bool opened = false;
+    files_.Before = [&](FsStep step, const fs::path& path) {
+        if (step == FsStep::Rename && path == In("a.txt") && !opened) {
+            opened = true;
+            EXPECT_EQ(Values(Out("a.dbf")), std::vector<AnsiString>{"first"});
+            EXPECT_TRUE(OpenElsewhere(In("a.txt")));
+        }
+    };
+    RunOnce();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(FolderNames(ws_.In()), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(Values(Out("a.dbf")), std::vector<AnsiString>{"first"});
+    EXPECT_TRUE(ws_.failures.empty());
+    EXPECT_TRUE(converted_.empty());
+
+    std::ofstream(In("a.txt"), std::ios::app) << "/01=second\r\n";  // the other program's write
+    files_.Before = nullptr;
+    RunOnce();
+    EXPECT_TRUE(FolderNames(ws_.In()).empty());
+    EXPECT_EQ(FolderNames(ws_.Out()), std::vector<std::string>{"a.dbf"});
+    EXPECT_EQ(Values(Out("a.dbf")), (std::vector<AnsiString>{"first", "second"}));
+    EXPECT_EQ(converted_.size(), 1u);
+    EXPECT_TRUE(ws_.failures.empty());
 }
 
 // A link or a pipe put in place of a listed file after the listing is never

@@ -267,6 +267,23 @@ TEST_F(DbfTableTest, DestroyingAnOpenTableClosesIt) {
     EXPECT_EQ(contents.Value(0, 0), "last");
 }
 
+// A table about to be removed is closed with nothing more written: what was
+// buffered never reaches the file, and the closed table can be removed.
+TEST_F(DbfTableTest, DiscardClosesWithoutWritingAndTheTableCanBeRemoved) {
+    DefineTable(table, dir, "t.tmp", {{u"F1", 4}});
+    table.CreateTable();
+    const std::string created = ReadBytes(dir.path() / "t.tmp");
+    table.Open();
+    PostRows(table, {{"one"}, {"two"}});
+    table.Insert();
+    table.Discard();
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(ReadBytes(dir.path() / "t.tmp"), created);
+    table.Discard();  // closed already: nothing to do
+    table.DeleteTable();
+    EXPECT_FALSE(fs::exists(dir.path() / "t.tmp"));
+}
+
 TEST_F(DbfTableTest, RefusesFieldListsOutsideTheRulesAndWritesNothing) {
     struct Case {
         const char* what;

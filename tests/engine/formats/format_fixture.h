@@ -17,26 +17,35 @@
 
 using Rows = std::vector<std::vector<AnsiString>>;
 
-// Records the line reports and the stop questions. It answers that a stop
-// is requested once `stop` is set, or once it was given the percentage
-// `stopAt`.
+// Records the line reports, the stop questions and the questions whether
+// the file is wanted. It answers that a stop is requested once `stop` is set,
+// or once it was given the percentage `stopAt`; and that another program
+// wants the file once it was given the percentage `wantedAt`.
 class RecordingProgress : public TFormatProgress {
   public:
     void Report(const AnsiString& text, int32_t percent) override {
         texts.push_back(text);
         percents.push_back(percent);
         stop = stop || percent == stopAt;
+        wanted = wanted || percent == wantedAt;
     }
     bool StopRequested() override {
         ++stopQuestions;
         return stop;
     }
+    bool SourceWanted() override {
+        ++wantedQuestions;
+        return wanted;
+    }
 
     std::vector<AnsiString> texts;
     std::vector<int32_t> percents;
     int stopQuestions = 0;
+    int wantedQuestions = 0;
     bool stop = false;
+    bool wanted = false;
     int32_t stopAt = -1;
+    int32_t wantedAt = -1;
 };
 
 class FormatFixture : public ::testing::Test {

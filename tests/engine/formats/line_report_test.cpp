@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/formats/coded_format.h"
+#include "engine/formats/moscow_format.h"
 #include "tests/engine/formats/format_fixture.h"
 
 namespace {
@@ -15,13 +20,15 @@ const AnsiString kFilling = "\xCF\xF0\xE5\xEE\xE1\xF0\xE0\xE7\xEE\xE2\xE0\xED\xE
 
 class LineReportTest : public FormatFixture {
   protected:
-    // The percentages reported over the lines of a step of `count` lines.
+    // The percentages reported over the lines of a step of `count` lines,
+    // to its end.
     std::vector<int32_t> ReportAll(TFormatStep step, size_t count) {
         progress_ = {};
         TLineReport report(step, Context(), count);
         for (size_t i = 0; i < count; ++i) {
             report.Before(i);
         }
+        report.End();
         return progress_.percents;
     }
 };
@@ -66,6 +73,59 @@ TEST_F(LineReportTest, TheTextNamesTheStepAndTheFile) {
          {std::pair{TFormatStep::Decode, kDecoding}, std::pair{TFormatStep::Fill, kFilling}}) {
         ReportAll(step, 5);
         EXPECT_EQ(progress_.texts, std::vector<AnsiString>(5, text));
+    }
+}
+
+// Whether another program wants the file costs a question per report and
+// one at the end, however many lines.
+TEST_F(LineReportTest, AsksWhetherTheFileIsWantedWithEachReportAndAtTheEnd) {
+    for (const size_t count : std::initializer_list<size_t>{0, 1, 7, 250, 100000}) {
+        const size_t reports = ReportAll(TFormatStep::Fill, count).size();
+        EXPECT_EQ(size_t(progress_.wantedQuestions), reports + 1) << count << " lines";
+    }
+}
+
+TEST_F(LineReportTest, AFileWantedAtTheEndOfAStepEndsIt) {
+    progress_ = {};
+    TLineReport report(TFormatStep::Decode, Context(), 3);
+    for (size_t i = 0; i < 3; ++i) {
+        report.Before(i);
+    }
+    progress_.wanted = true;
+    EXPECT_THROW(report.End(), TSourceWanted);
+}
+
+// Either step of either format ends at the report after the file became
+// wanted, the fill between two rows: the 80 lines before 40 % are its rows.
+TEST_F(LineReportTest, AFileWantedEndsEitherStepOfEitherFormatAtTheNextReport) {
+    TDL types;
+    TDD& type = *types.Add("t", 0, "");
+    type.Add("A", 10, 1, 1);
+    const Lines lines(200, "/01=x");
+    const TCodedFormat coded;
+    const TMoscowFormat moscow;
+    for (const TRecordFormat* format :
+         {static_cast<const TRecordFormat*>(&coded), static_cast<const TRecordFormat*>(&moscow)}) {
+        for (const TFormatStep step : {TFormatStep::Decode, TFormatStep::Fill}) {
+            SCOPED_TRACE(std::string(format == &coded ? "coded" : "Moscow") +
+                         (step == TFormatStep::Decode ? ", decode" : ", fill"));
+            progress_ = {};
+            progress_.wantedAt = 40;
+            platform::LineList list = ToLineList(lines);
+            if (step == TFormatStep::Decode) {
+                EXPECT_THROW(format->Decode(list, "", Context()), TSourceWanted);
+            } else {
+                TTable table;
+                CreateTable(table, type, "t.dbf");
+                table.Open();
+                EXPECT_THROW(format->Fill(table, list, type, Context()), TSourceWanted);
+                EXPECT_EQ(table.RecordCount(), 80);
+                table.Close();
+                std::filesystem::remove(folder_.path() / "t.dbf");
+            }
+            EXPECT_EQ(progress_.percents.back(), 40);
+            EXPECT_EQ(progress_.wantedQuestions, 41);  // at 0 to 40 %
+        }
     }
 }
 
