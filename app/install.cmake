@@ -5,7 +5,11 @@
 include(GNUInstallDirs)
 
 set(program_dir lib/kvadrel)
-set(programs kvadrel kvadrel-batch kvadrel-dump)
+set(programs kvadrel-batch kvadrel-dump)
+# A build without the window (KVADREL_WINDOW off) installs the rest.
+if(TARGET kvadrel)
+  list(PREPEND programs kvadrel)
+endif()
 # The configuration folder is /etc for the prefix /usr, <prefix>/etc otherwise.
 cmake_path(IS_PREFIX CMAKE_INSTALL_PREFIX "${CMAKE_INSTALL_FULL_SYSCONFDIR}" NORMALIZE
   config_in_prefix)
@@ -33,7 +37,8 @@ install(FILES "${links}/${program_dir}/kvadrel.INI" DESTINATION ${program_dir})
 
 # Manual pages, compressed as Debian wants them.
 set(pages)
-foreach(page kvadrel.1 kvadrel-batch.1 kvadrel-dump.1)
+foreach(page IN LISTS programs)
+  set(page ${page}.1)
   add_custom_command(OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/man"
     COMMAND gzip -9 -n -c "${CMAKE_CURRENT_SOURCE_DIR}/man/${page}" > "man/${page}.gz"
@@ -43,8 +48,10 @@ endforeach()
 add_custom_target(manual_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-install(FILES kvadrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES kvadrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(TARGET kvadrel)
+  install(FILES kvadrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES kvadrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 set(KVADREL_BATCH_PATH "${CMAKE_INSTALL_FULL_BINDIR}/kvadrel-batch")
 configure_file(kvadrel-batch.service.in kvadrel-batch.service @ONLY)

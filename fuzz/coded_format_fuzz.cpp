@@ -15,7 +15,6 @@ namespace {
 
 struct CodedTypes {
     CodedTypes() {
-        all.To = FormatHarness::OutFolder();
         // Codes of the direct index and past it, a negative one, fall-back
         // codes; widths from 1 to 255.
         all.Add("A", 10, 1, 1);
@@ -24,7 +23,6 @@ struct CodedTypes {
         all.Add("D", 20, 12345, 0);
         all.Add("E", 5, -1, 3);
 
-        special.To = FormatHarness::OutFolder();
         special.SpecProd = true;
         special.KodObj = "KOD";
         special.TipZnak = "TIP";

@@ -1,39 +1,47 @@
 #include "fuzz/format_harness.h"
 
-#include "engine/dbf/dbf_database.h"
+#include <string>
+
 #include "engine/formats/record_format.h"
-#include "engine/table_work.h"
+#include "engine/type_field_defs.h"
 #include "platform/files/text_file.h"
 
 namespace {
 
-constexpr char kInFolder[] = "/in/";
+constexpr char kFolder[] = "/out/";
+constexpr char kTableName[] = "update.dbf";
 constexpr char kFileName[] = "update.txt";
-constexpr char kTable[] = "/out/update.dbf";
 
 }  // namespace
 
 FormatHarness::FormatHarness() {
-    files_.MakeFolders(kInFolder);
-    files_.MakeFolders(OutFolder());
+    files_.MakeFolders(kFolder);
+    table_.Files = &files_;
+    table_.DatabaseName = kFolder;
+    table_.TableName = kTableName;
 }
 
 FormatHarness::Conversion FormatHarness::Convert(std::string_view bytes, const TDD& type) {
-    const std::string source = std::string(kInFolder) + kFileName;
-    files_.Put(source, std::string(bytes));
-    const auto opening = files_.OpenSource(source);
-    platform::LineList lines = platform::ReadTextLines(*opening.File);
+    platform::LineList lines = platform::SplitTextLines(std::string(bytes));
     const TRecordFormat& format = RecordFormatOf(type.Codec);
     const AnsiString fileName = kFileName;
     TSilentProgress progress;
     const TFormatContext context{KodObjList, TipZnakList, Moscow, fileName, progress};
     format.Decode(lines, type.Ident, context);
-    const TSession session("fuzz");
-    TTableWork work(session, type, type.To, kFileName, files_);
-    work.Write([&](TTable& table) { format.Fill(table, lines, type, context); });
+
+    if (table_.Exists()) {
+        table_.DeleteTable();
+    }
+    table_.FieldDefs = TypeFieldDefs(type);
+    table_.CreateTable();
+    table_.Open();
+    format.Fill(table_, lines, type, context);
+    table_.Close();
+
     std::vector<AnsiString> decoded;
     for (size_t i = 0; i < lines.size(); ++i) {
         decoded.emplace_back(lines[i]);
     }
-    return {std::move(decoded), DecodeDbf(*files_.Bytes(kTable), kTable)};
+    const std::string path = std::string(kFolder) + kTableName;
+    return {std::move(decoded), DecodeDbf(*files_.Bytes(path), path)};
 }

@@ -1,8 +1,8 @@
-// What the two format targets share: one conversion of a source file's bytes
-// as the worker does it (read into lines, decoded, filled into a table that
-// is put under its final name), all in a file system held in memory, and the
-// table read back. The format is the one of the type's Codec, with the code
-// values the harness holds.
+// What the two format targets share: the bytes of a source file cut into
+// lines, decoded and filled by the format of the type's Codec into a table,
+// and the table read back. Only the table lies in a file system, one held in
+// memory, and one table object serves every input, so that nothing but the
+// format's own work is done afresh for each.
 #pragma once
 
 #include <string_view>
@@ -10,6 +10,7 @@
 
 #include "config/descriptors.h"
 #include "engine/dbf/dbf_reader.h"
+#include "engine/dbf/dbf_table.h"
 #include "engine/formats/format_context.h"
 #include "fuzz/memory_file_system.h"
 
@@ -21,10 +22,8 @@ class FormatHarness {
         std::vector<AnsiString> Lines;  // as decoded, the lines the rows come from
         DbfContents Table;
     };
-    // Converts `bytes` as a file of `type`, whose To must be OutFolder().
+    // Converts `bytes` as a file of `type`.
     Conversion Convert(std::string_view bytes, const TDD& type);
-
-    static const char* OutFolder() { return "/out/"; }
 
     CodeList KodObjList;
     CodeList TipZnakList;
@@ -32,4 +31,5 @@ class FormatHarness {
 
   private:
     MemoryFileSystem files_;
+    TTable table_;
 };

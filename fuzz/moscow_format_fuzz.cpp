@@ -16,7 +16,6 @@ namespace {
 struct MoscowTypes {
     MoscowTypes() {
         for (TDD* type : {&all, &special}) {
-            type->To = FormatHarness::OutFolder();
             type->Add("KOD", 5, 1, 0);
             type->Add("NAME", 10, 7, 0);
             type->Add("DATE", 8, 75, 0);
