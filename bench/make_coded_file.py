@@ -6,6 +6,8 @@ import argparse
 import random
 
 FIELDS = 12
+WORDS = ["АБВГД", "Ромашка", "1234567", "ООО Лес", "Иванов", "0001234", "77-77", "R2D2-C3", "Мир",
+         "x"]
 
 
 def main():
@@ -16,14 +18,12 @@ def main():
     args = parser.parse_args()
 
     rng = random.Random(20261210)
-    words = ["АБВГД", "Ромашка", "1234567", "ООО Лес", "Иванов", "0001234", "77-77", "R2D2-C3",
-             "Мир", "x"]
     with open(args.update_file, "w", encoding="cp866", newline="") as update, \
             open(args.csv_file, "w", encoding="utf-8", newline="") as csv:
         update.write("&АМТ\r\n")
         csv.write(",".join(f"F{i:02d}" for i in range(1, FIELDS + 1)) + "\n")
         for _ in range(args.records):
-            values = [rng.choice(words) for _ in range(FIELDS)]
+            values = [rng.choice(WORDS) for _ in range(FIELDS)]
             update.write("".join(f"/{i:02d}={v}" for i, v in enumerate(values, 1)) + "\r\n")
             csv.write(",".join(values) + "\n")
     with open(args.csv_file[: -len(".csv")] + ".csvt", "w") as csvt:
