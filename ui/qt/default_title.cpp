@@ -1,6 +1,16 @@
 #include "ui/qt/default_title.h"
 
+#include "ui/forms/default_title.h"
+#include "ui/qt/ansi_text.h"
+
+namespace {
+
+std::u16string Lower(std::u16string_view text) {
+    return FromU16(text).toLower().toStdU16String();
+}
+
+}  // namespace
+
 QString DefaultTitle(const QString& executableFileName) {
-    const QString name = executableFileName.section(u'.', 0, 0);
-    return name.left(1) + name.mid(1).toLower();
+    return FromU16(DefaultTitle(executableFileName.toStdU16String(), Lower));
 }

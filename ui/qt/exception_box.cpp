@@ -2,13 +2,12 @@
 
 #include <QMessageBox>
 
+#include "ui/forms/exception_text.h"
+#include "ui/qt/ansi_text.h"
 #include "ui/qt/application_title.h"
 
 QString ExceptionBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back() > QChar(u'.')) {
-        return message + u'.';
-    }
-    return message;
+    return FromU16(ExceptionBoxText(message.toStdU16String()));
 }
 
 void ShowExceptionBox(QWidget* parent, const QString& message) {

@@ -2,26 +2,15 @@
 
 #include <QFontMetricsF>
 #include <QString>
-#include <cmath>
 
 namespace {
 
-constexpr double kOriginalCharWidth = 6;
-constexpr double kOriginalCharHeight = 13;
+TLayoutScale ScaleOf(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    return TLayoutScale(metrics.horizontalAdvance(QString::fromUtf16(kAverageWidthLetters)),
+                        metrics.height());
+}
 
 }  // namespace
 
-TFontScale::TFontScale(const QFont& font) {
-    const QFontMetricsF metrics(font);
-    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    x_ = metrics.horizontalAdvance(letters) / letters.size() / kOriginalCharWidth;
-    y_ = metrics.height() / kOriginalCharHeight;
-}
-
-int TFontScale::X(int pixels) const {
-    return int(std::lround(pixels * x_));
-}
-
-int TFontScale::Y(int pixels) const {
-    return int(std::lround(pixels * y_));
-}
+TFontScale::TFontScale(const QFont& font) : scale_(ScaleOf(font)) {}

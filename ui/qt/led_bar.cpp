@@ -13,10 +13,6 @@ const QColor kDark(0x18, 0x40, 0x20);
 
 }  // namespace
 
-int LitSegments(int percent) {
-    return std::clamp(percent, 0, kPercentMax) * TLedBar::kSegments / kPercentMax;
-}
-
 TLedBar::TLedBar(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);

@@ -6,16 +6,13 @@
 #include <QRect>
 #include <cstdint>
 
-// Segments lit for a percentage (taken within 0..100): a segment lights only
-// once its whole share of the range is reached, so 100 % lights them all and
-// anything below 100 / 12 % lights none.
-int LitSegments(int percent);
+#include "ui/forms/led_segments.h"
 
 class TLedBar : public QFrame {
     Q_OBJECT
 
   public:
-    static constexpr int kSegments = 12;
+    static constexpr int kSegments = kLedSegments;
 
     explicit TLedBar(QWidget* parent = nullptr);
 
