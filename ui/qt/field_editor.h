@@ -1,18 +1,17 @@
-// TfmField: edits one output field of an update type (name, size, code,
-// alternative code). The field's Key tells the transport format, which names
-// the code row.
+// TfmField: the field editor, the Qt view of TFieldForm.
 #pragma once
 
 #include <QDialog>
 
 #include "config/descriptors.h"
+#include "ui/forms/field_form.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
-class TfmField : public QDialog {
+class TfmField : public QDialog, private TFieldView {
     Q_OBJECT
   public:
     // Writes into `field` only when the dialog ends with OK. `type`, when
@@ -31,14 +30,17 @@ class TfmField : public QDialog {
     QPushButton* btCancel;
 
   private:
-    void edNameChange();
-    void seCodeChange(int value);
-    void ButtonsClickOk();
+    // TFieldView.
+    std::u16string NameText() const override;
+    void SetNameText(std::u16string_view text) override;
+    void ShowNameHint(std::u16string_view text) override;
+    int Number(TFieldNumber which) const override;
+    void SetNumber(TFieldNumber which, int value) override;
+    void SetCodeCaption(std::u16string_view text) override;
+    void EnableOk(bool enabled) override;
+    void CloseOk() override { accept(); }
 
-    // The name as it is stored: without leading and trailing blanks.
-    QString TrimmedName() const;
-    QString NameProblem(const QString& name) const;
+    QSpinBox* SpinEdit(TFieldNumber which) const;
 
-    TDF& field_;
-    const TDD* type_;
+    TFieldForm form_;
 };

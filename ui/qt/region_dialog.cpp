@@ -16,21 +16,13 @@
 #include "ui/qt/list_tool_bar.h"
 #include "ui/qt/type_editor.h"
 
-namespace {
-
-TDD* TypeOf(const QListWidgetItem* row) {
-    return static_cast<TDD*>(row->data(Qt::UserRole).value<void*>());
-}
-
-}  // namespace
-
 TfmRegion::TfmRegion(QWidget* owner, std::filesystem::path storeFile)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      storeFile_(std::move(storeFile)) {
+      form_(*this, std::move(storeFile)) {
     setWindowTitle(QStringLiteral(u"Список региональных обновлений"));
     EditType = [this](TDD& type) {
-        TfmRegEdit editor(type, this, &DL_);
+        TfmRegEdit editor(type, this, &form_.Types());
         return editor.exec() == QDialog::Accepted;
     };
     ShowError = [this](const QString& message) { ShowExceptionBox(this, message); };
@@ -60,93 +52,64 @@ TfmRegion::TfmRegion(QWidget* owner, std::filesystem::path storeFile)
     layout->addWidget(buttons, 2, 0, 1, 2);
     setFixedSize(scale.Size(407, 284));
 
-    if (const TStoreLoad found = DL_.Load(storeFile_); !found.CloseError.empty()) {
-        std::fprintf(stderr, "kvadrel: %s\n", found.CloseError.c_str());  // the window's only word
-    }
-    cbAuto->setChecked(DL_.AutoRun);
-    for (TDD* type = DL_.First; type != nullptr; type = type->Next) {
-        AppendRow(*type);
-    }
-    List->setCurrentRow(0);  // no row when the list is empty
-
-    connect(List, &QListWidget::itemSelectionChanged, this, &TfmRegion::ListClick);
-    connect(List, &QListWidget::itemDoubleClicked, this, &TfmRegion::sbSetClick);
-    connect(sbAdd, &QToolButton::clicked, this, &TfmRegion::sbAddClick);
-    connect(sbSet, &QToolButton::clicked, this, &TfmRegion::sbSetClick);
-    connect(sbDel, &QToolButton::clicked, this, &TfmRegion::sbDelClick);
+    connect(List, &QListWidget::itemSelectionChanged, this, [this] { form_.ListClick(); });
+    // The double click selects its row first.
+    connect(List, &QListWidget::itemDoubleClicked, this, [this] { form_.ListDblClick(); });
+    connect(sbAdd, &QToolButton::clicked, this, [this] { form_.sbAddClick(); });
+    connect(sbSet, &QToolButton::clicked, this, [this] { form_.sbSetClick(); });
+    connect(sbDel, &QToolButton::clicked, this, [this] { form_.sbDelClick(); });
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
-    ListClick();
+    form_.Open();
 }
 
-void TfmRegion::AppendRow(TDD& type) {
-    auto* row = new QListWidgetItem(FromAnsi(type.Name), List);
-    row->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(&type)));
+void TfmRegion::AppendRow(std::u16string_view text) {
+    new QListWidgetItem(FromU16(text), List);
 }
 
-TDD* TfmRegion::SelectedType() const {
+void TfmRegion::SetRowText(int row, std::u16string_view text) {
+    List->item(row)->setText(FromU16(text));
+}
+
+void TfmRegion::RemoveRow(int row) {
+    delete List->takeItem(row);
+}
+
+void TfmRegion::SelectRow(int row) {
+    if (row < 0) {
+        List->clearSelection();
+        List->setCurrentItem(nullptr);
+    } else {
+        List->setCurrentRow(row);
+    }
+}
+
+int TfmRegion::SelectedRow() const {
     const auto rows = List->selectedItems();
-    return rows.isEmpty() ? nullptr : TypeOf(rows.front());
+    return rows.isEmpty() ? -1 : List->row(rows.front());
 }
 
-// The button rule: "Изменить" and "Удалить" act on the selected row.
-void TfmRegion::ListClick() {
-    tools_->SetRowSelected(SelectedType() != nullptr);
+void TfmRegion::EnableRowButtons(bool enabled) {
+    tools_->SetRowSelected(enabled);
 }
 
-void TfmRegion::sbAddClick() {
-    auto type = std::make_unique<TDD>("", -1, "");
-    if (!EditType(*type)) {
-        return;  // the abandoned type dies here; nothing was stored
-    }
-    AppendRow(*DL_.Add(type.release()));
-    List->setCurrentRow(List->count() - 1);
-    ListClick();
-    Save();
+void TfmRegion::SetAutoRun(bool checked) {
+    cbAuto->setChecked(checked);
 }
 
-// Also the double click, which selects its row first.
-void TfmRegion::sbSetClick() {
-    TDD* type = SelectedType();
-    if (type == nullptr) {
-        return;
-    }
-    if (EditType(*type)) {
-        List->selectedItems().front()->setText(FromAnsi(type->Name));
-        Save();
-    }
-    ListClick();
+bool TfmRegion::AutoRun() const {
+    return cbAuto->isChecked();
 }
 
-void TfmRegion::sbDelClick() {
-    const auto rows = List->selectedItems();
-    if (rows.isEmpty()) {
-        return;
-    }
-    delete DL_.Remove(TypeOf(rows.front()));
-    delete rows.front();
-    List->clearSelection();
-    List->setCurrentItem(nullptr);
-    Save();
-    ListClick();
-}
-
-void TfmRegion::FormClose() {
-    DL_.AutoRun = cbAuto->isChecked();
-    Save();
+bool TfmRegion::RunTypeEditor(TDD& type, const TDL&) {
+    return EditType(type);
 }
 
 void TfmRegion::done(int result) {
-    FormClose();
+    form_.FormClose();
     QDialog::done(result);
 }
 
-void TfmRegion::Save() {
-    try {
-        // A note, unlike a failure, goes to standard error only: the save worked.
-        for (const std::string& note : DL_.Save(storeFile_).Notes()) {
-            std::fprintf(stderr, "kvadrel: %s\n", note.c_str());
-        }
-    } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
-    }
+// The window's only word: standard error.
+void TfmRegion::Note(const std::string& text) {
+    std::fprintf(stderr, "kvadrel: %s\n", text.c_str());
 }

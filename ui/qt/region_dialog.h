@@ -1,6 +1,4 @@
-// TfmRegion: the list of update types. It adds, changes and deletes types
-// through the type editor, holds the automatic-start switch, and stores the
-// whole configuration after every confirmed change and when it closes.
+// TfmRegion: the list of update types, the Qt view of TRegionForm.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +7,7 @@
 
 #include "config/descriptors.h"
 #include "platform/store/registry_store.h"
+#include "ui/forms/region_form.h"
 
 class QCheckBox;
 class QListWidget;
@@ -16,7 +15,7 @@ class QPushButton;
 class QToolButton;
 class ListToolBar;
 
-class TfmRegion : public QDialog {
+class TfmRegion : public QDialog, private TRegionView {
     Q_OBJECT
   public:
     // Loads the configuration from `storeFile` and fills the list; the opener
@@ -33,7 +32,7 @@ class TfmRegion : public QDialog {
     std::function<void(const QString& message)> ShowError;
 
     // The dialog's own copy of the configuration.
-    const TDL& Types() const { return DL_; }
+    const TDL& Types() const { return form_.Types(); }
 
     // Closing runs FormClose before the dialog ends.
     void done(int result) override;
@@ -46,19 +45,21 @@ class TfmRegion : public QDialog {
     QPushButton* btClose;
 
   private:
-    void ListClick();
-    void sbAddClick();
-    void sbSetClick();
-    void sbDelClick();
-    void FormClose();
-
-    void AppendRow(TDD& type);
-    TDD* SelectedType() const;
-    // Replaces the stored configuration by the dialog's; a failure is shown
-    // and the stored configuration stays the previous one.
-    void Save();
+    // TRegionView.
+    void AppendRow(std::u16string_view text) override;
+    void SetRowText(int row, std::u16string_view text) override;
+    void RemoveRow(int row) override;
+    void SelectRow(int row) override;
+    int SelectedRow() const override;
+    void EnableRowButtons(bool enabled) override;
+    void SetAutoRun(bool checked) override;
+    bool AutoRun() const override;
+    bool RunTypeEditor(TDD& type, const TDL& types) override;
+    void ShowSaveError(const std::string& message) override {
+        ShowError(QString::fromUtf8(message));
+    }
+    void Note(const std::string& text) override;
 
     ListToolBar* tools_;
-    TDL DL_;
-    std::filesystem::path storeFile_;
+    TRegionForm form_;
 };

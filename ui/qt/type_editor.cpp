@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
+#include <stdexcept>
 #include <vector>
 
 #include "config/transport_format.h"
@@ -23,8 +23,6 @@
 #include "ui/qt/field_editor.h"
 #include "ui/qt/font_scale.h"
 #include "ui/qt/list_tool_bar.h"
-#include "ui/qt/type_name_rule.h"
-
 
 namespace {
 
@@ -109,34 +107,20 @@ void FixColumnWidth(QTreeWidget* list, int column, int width, const QStringList&
     header->resizeSection(column, width);
 }
 
-TDF& FieldOf(const QTreeWidgetItem* row) {
-    return *static_cast<TDF*>(row->data(kNameColumn, Qt::UserRole).value<void*>());
-}
-
-void ShowField(QTreeWidgetItem* row, const TDF& field) {
-    row->setText(kNameColumn, QString::fromStdU16String(field.Name));
-    row->setText(kSizeColumn, QString::number(field.Size));
-    row->setText(kCodeColumn, QString::number(field.Code));
-    row->setText(kACodeColumn, QString::number(field.ACode));
-}
-
-// Folders are stored with a trailing separator, so that the mask and file
-// names can be appended directly.
-AnsiString WithTrailingSeparator(AnsiString folder) {
-    constexpr char kSeparator = char(std::filesystem::path::preferred_separator);
-    if (folder.empty() || folder.back() != kSeparator) {
-        folder += kSeparator;
-    }
-    return folder;
+void ShowRow(QTreeWidgetItem* row, const TFieldRow& shown) {
+    row->setText(kNameColumn, FromU16(shown.Name));
+    row->setText(kSizeColumn, FromU16(shown.Size));
+    row->setText(kCodeColumn, FromU16(shown.Code));
+    row->setText(kACodeColumn, FromU16(shown.ACode));
 }
 
 }  // namespace
 
 TfmRegEdit::TfmRegEdit(TDD& type, QWidget* owner, const TDL* list)
-    : QDialog(owner, kTitleOnlyDialogFlags), type_(type), list_(list) {
+    : QDialog(owner, kTitleOnlyDialogFlags), form_(*this, type, list) {
     setWindowTitle(QStringLiteral(u"Региональное обновление"));
-    EditField = [this](TDF& field) {
-        TfmField editor(field, this, &type_);
+    EditField = [this, &type](TDF& field) {
+        TfmField editor(field, this, &type);
         return editor.exec() == QDialog::Accepted;
     };
     ChooseDirectory = [this](const QString& start) { return ChooseDirectoryDialog(this, start); };
@@ -148,45 +132,22 @@ TfmRegEdit::TfmRegEdit(TDD& type, QWidget* owner, const TDL* list)
     layout->addLayout(halves, 1);
     layout->addWidget(NewOkCancelBar(this, btOk, btCancel));
 
-    edName->setText(FromAnsi(type.Name));
-    edFrom->setText(FromAnsi(type.From));
-    edMask->setText(FromAnsi(type.Mask));
-    edTo->setText(FromAnsi(type.To));
-    // Showing the stored format is no format change: the stored identifier
-    // and the column caption "Код" stay. A Codec that is no item index
-    // selects nothing.
-    cbCodec->setCurrentIndex(type.Codec);
-    edIdent->setText(FromAnsi(type.Ident));
-    cbSpecProd->setChecked(type.SpecProd);
-    ApplySpecProdRule();
-    cbBeg->setEditText(FromAnsi(type.Beg));
-    cbEnd->setEditText(FromAnsi(type.End));
-    cbCeria->setEditText(FromAnsi(type.Ceria));
-    cbKodObj->setEditText(FromAnsi(type.KodObj));
-    cbTipZnak->setEditText(FromAnsi(type.TipZnak));
-    for (TDF* field = type.First; field != nullptr; field = field->Next) {
-        AppendRow(*field);
-    }
-    RebuildRoleLists();
-    List->setCurrentItem(List->topLevelItem(0));
-
+    form_.Open();
     for (QLineEdit* edit : {edName, edFrom, edMask, edIdent, edTo}) {
-        connect(edit, &QLineEdit::textChanged, this, &TfmRegEdit::ApplyOkRule);
+        connect(edit, &QLineEdit::textChanged, this, [this] { form_.edNameChange(); });
     }
-    connect(cbCodec, &QComboBox::currentIndexChanged, this, &TfmRegEdit::cbCodecChange);
-    connect(cbSpecProd, &QCheckBox::toggled, this, &TfmRegEdit::cbSpecProdClick);
-    connect(List, &QTreeWidget::itemSelectionChanged, this, &TfmRegEdit::ListSelectItem);
+    connect(cbCodec, &QComboBox::currentIndexChanged, this, [this] { form_.cbCodecChange(); });
+    connect(cbSpecProd, &QCheckBox::toggled, this, [this] { form_.cbSpecProdClick(); });
+    connect(List, &QTreeWidget::itemSelectionChanged, this, [this] { form_.ListSelectItem(); });
     // A double click selects its row first, so it changes that row's field.
-    connect(List, &QTreeWidget::itemDoubleClicked, this, &TfmRegEdit::sbSetClick);
-    connect(sbAdd, &QToolButton::clicked, this, &TfmRegEdit::sbAddClick);
-    connect(sbSet, &QToolButton::clicked, this, &TfmRegEdit::sbSetClick);
-    connect(sbDel, &QToolButton::clicked, this, &TfmRegEdit::sbDelClick);
-    connect(edFromButton, &QToolButton::clicked, this, [this] { Browse(edFrom); });
-    connect(edToButton, &QToolButton::clicked, this, [this] { Browse(edTo); });
-    connect(btOk, &QPushButton::clicked, this, &TfmRegEdit::ButtonsClickOk);
+    connect(List, &QTreeWidget::itemDoubleClicked, this, [this] { form_.ListDblClick(); });
+    connect(sbAdd, &QToolButton::clicked, this, [this] { form_.sbAddClick(); });
+    connect(sbSet, &QToolButton::clicked, this, [this] { form_.sbSetClick(); });
+    connect(sbDel, &QToolButton::clicked, this, [this] { form_.sbDelClick(); });
+    connect(edFromButton, &QToolButton::clicked, this, [this] { form_.edFromButtonClick(); });
+    connect(edToButton, &QToolButton::clicked, this, [this] { form_.edToButtonClick(); });
+    connect(btOk, &QPushButton::clicked, this, [this] { form_.ButtonsClickOk(); });
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-    ListSelectItem();
-    ApplyOkRule();
     resize(TFontScale(font()).Size(800, 490));
 }
 
@@ -276,142 +237,153 @@ QWidget* TfmRegEdit::NewFieldsHalf() {
     return group;
 }
 
-std::array<QComboBox*, 5> TfmRegEdit::RoleBoxes() const {
-    return {cbBeg, cbEnd, cbKodObj, cbCeria, cbTipZnak};
-}
-
-QTreeWidgetItem* TfmRegEdit::AppendRow(TDF& field) {
-    auto* row = new QTreeWidgetItem(List);
-    row->setData(kNameColumn, Qt::UserRole, QVariant::fromValue(static_cast<void*>(&field)));
-    for (int column : {kSizeColumn, kCodeColumn, kACodeColumn}) {
-        row->setTextAlignment(column, Qt::AlignCenter);
-        row->setForeground(column, kNumberColour);
+QLineEdit* TfmRegEdit::Edit(TRegEditText which) const {
+    switch (which) {
+        case TRegEditText::Name:
+            return edName;
+        case TRegEditText::From:
+            return edFrom;
+        case TRegEditText::Mask:
+            return edMask;
+        case TRegEditText::Ident:
+            return edIdent;
+        case TRegEditText::To:
+            return edTo;
     }
-    ShowField(row, field);
-    return row;
+    throw std::invalid_argument("no such edit box in the type editor");
 }
 
-QTreeWidgetItem* TfmRegEdit::SelectedRow() const {
-    const auto rows = List->selectedItems();
-    return rows.isEmpty() ? nullptr : rows.front();
-}
-
-void TfmRegEdit::ApplyOkRule() {
-    const QString nameProblem = TypeNameProblem(edName->text(), list_, &type_);
-    ShowHint(lbNameHint, nameProblem);
-    btOk->setEnabled(!edName->text().isEmpty() && nameProblem.isEmpty() &&
-                     cbCodec->currentIndex() >= 0 && List->topLevelItemCount() > 0 &&
-                     !edFrom->text().isEmpty() && !edTo->text().isEmpty());
-}
-
-void TfmRegEdit::ApplySpecProdRule() {
-    const bool ticked = cbSpecProd->isChecked();
-    const TSpecialRoles& roles = TransportFormatOf(cbCodec->currentIndex()).EditorRoles;
-    lbBeg->setEnabled(ticked && roles.Beg);
-    lbEnd->setEnabled(ticked && roles.End);
-    lbKodObj->setEnabled(ticked && roles.KodObj);
-    lbCeria->setEnabled(ticked && roles.Ceria);
-    lbTipZnak->setEnabled(ticked && roles.TipZnak);
-}
-
-void TfmRegEdit::cbCodecChange() {
-    ApplyOkRule();
-    ApplySpecProdRule();
-    // The identifier follows every format change, also over a typed one.
-    const TTransportFormat& format = TransportFormatOf(cbCodec->currentIndex());
-    if (format.IsFormat()) {
-        edIdent->setText(FromU16(format.DefaultIdent));
-        List->headerItem()->setText(kCodeColumn, FromU16(format.CodeColumn));
+QComboBox* TfmRegEdit::RoleBox(TRole role) const {
+    switch (role) {
+        case TRole::Beg:
+            return cbBeg;
+        case TRole::End:
+            return cbEnd;
+        case TRole::KodObj:
+            return cbKodObj;
+        case TRole::Ceria:
+            return cbCeria;
+        case TRole::TipZnak:
+            return cbTipZnak;
     }
+    throw std::invalid_argument("no such role box in the type editor");
 }
 
-void TfmRegEdit::cbSpecProdClick() {
-    ApplySpecProdRule();
+QWidget* TfmRegEdit::RoleRow(TRole role) const {
+    return RoleBox(role)->parentWidget();
 }
 
-void TfmRegEdit::ListSelectItem() {
-    tools_->SetRowSelected(SelectedRow() != nullptr);
+std::u16string TfmRegEdit::Text(TRegEditText which) const {
+    return Edit(which)->text().toStdU16String();
 }
 
-// The role texts stay as they are, also when they name a field that was
-// renamed or deleted.
-void TfmRegEdit::RebuildRoleLists() {
-    QStringList names;
-    for (int i = 0; i < List->topLevelItemCount(); ++i) {
-        names << List->topLevelItem(i)->text(kNameColumn);
+void TfmRegEdit::SetText(TRegEditText which, std::u16string_view text) {
+    Edit(which)->setText(FromU16(text));
+}
+
+void TfmRegEdit::ShowNameHint(std::u16string_view text) {
+    ShowHint(lbNameHint, FromU16(text));
+}
+
+int TfmRegEdit::Codec() const {
+    return cbCodec->currentIndex();
+}
+
+void TfmRegEdit::SetCodec(int index) {
+    cbCodec->setCurrentIndex(index);
+}
+
+bool TfmRegEdit::SpecProd() const {
+    return cbSpecProd->isChecked();
+}
+
+void TfmRegEdit::SetSpecProd(bool checked) {
+    cbSpecProd->setChecked(checked);
+}
+
+void TfmRegEdit::EnableRole(TRole role, bool enabled) {
+    RoleRow(role)->setEnabled(enabled);
+}
+
+std::u16string TfmRegEdit::RoleText(TRole role) const {
+    return RoleBox(role)->currentText().toStdU16String();
+}
+
+void TfmRegEdit::SetRoleText(TRole role, std::u16string_view text) {
+    RoleBox(role)->setEditText(FromU16(text));
+}
+
+void TfmRegEdit::SetRoleItems(const std::vector<std::u16string>& names) {
+    QStringList items;
+    for (const std::u16string& name : names) {
+        items << FromU16(name);
     }
-    for (QComboBox* box : RoleBoxes()) {
+    for (const TRole role : kRoles) {
+        QComboBox* box = RoleBox(role);
         const QString text = box->currentText();
         box->clear();
-        box->addItems(names);
+        box->addItems(items);
         box->setCurrentIndex(-1);
         box->setEditText(text);
     }
 }
 
-void TfmRegEdit::sbAddClick() {
-    // The field editor fills a free field; the type gets a field of its own
-    // only when the editor is confirmed.
-    TDF scratch("", 0, 0, 0);
-    scratch.Key = cbCodec->currentIndex();
-    if (!EditField(scratch)) {
-        return;
-    }
-    TDF& field = *type_.Add(platform::Utf16ToCp1251(scratch.Name), scratch.Size, scratch.Code,
-                            scratch.ACode);
-    List->setCurrentItem(AppendRow(field));
-    RebuildRoleLists();
-    ApplyOkRule();
+void TfmRegEdit::SetCodeColumn(std::u16string_view caption) {
+    List->headerItem()->setText(kCodeColumn, FromU16(caption));
 }
 
-void TfmRegEdit::sbSetClick() {
-    QTreeWidgetItem* row = SelectedRow();
-    if (row == nullptr) {
-        return;
+void TfmRegEdit::AppendFieldRow(const TFieldRow& shown) {
+    auto* row = new QTreeWidgetItem(List);
+    for (int column : {kSizeColumn, kCodeColumn, kACodeColumn}) {
+        row->setTextAlignment(column, Qt::AlignCenter);
+        row->setForeground(column, kNumberColour);
     }
-    TDF& field = FieldOf(row);
-    field.Key = cbCodec->currentIndex();
-    if (!EditField(field)) {
-        return;
-    }
-    ShowField(row, field);
-    RebuildRoleLists();
+    ShowRow(row, shown);
 }
 
-void TfmRegEdit::sbDelClick() {
-    QTreeWidgetItem* row = SelectedRow();
-    if (row == nullptr) {
-        return;
-    }
-    delete type_.Remove(&FieldOf(row));
-    delete row;
-    List->clearSelection();
-    if (QTreeWidgetItem* top = List->itemAt(0, 0)) {
-        List->setCurrentItem(top);
-    }
-    RebuildRoleLists();
-    ApplyOkRule();
+void TfmRegEdit::SetFieldRow(int row, const TFieldRow& shown) {
+    ShowRow(List->topLevelItem(row), shown);
 }
 
-void TfmRegEdit::Browse(QLineEdit* edit) {
-    const QString folder = ChooseDirectory(edit->text());
-    if (!folder.isEmpty()) {
-        edit->setText(folder);
+void TfmRegEdit::RemoveFieldRow(int row) {
+    delete List->takeTopLevelItem(row);
+}
+
+void TfmRegEdit::SelectFieldRow(int row) {
+    if (row < 0) {
+        List->clearSelection();
+        List->setCurrentItem(nullptr);
+    } else {
+        List->setCurrentItem(List->topLevelItem(row));
     }
 }
 
-void TfmRegEdit::ButtonsClickOk() {
-    type_.Name = ToAnsi(edName->text());
-    type_.From = WithTrailingSeparator(ToAnsi(edFrom->text()));
-    type_.Mask = edMask->text().isEmpty() ? AnsiString("*.*") : ToAnsi(edMask->text());
-    type_.To = WithTrailingSeparator(ToAnsi(edTo->text()));
-    type_.Codec = cbCodec->currentIndex();
-    type_.Ident = ToAnsi(edIdent->text());
-    type_.SpecProd = cbSpecProd->isChecked();
-    type_.Beg = ToAnsi(cbBeg->currentText());
-    type_.End = ToAnsi(cbEnd->currentText());
-    type_.Ceria = ToAnsi(cbCeria->currentText());
-    type_.KodObj = ToAnsi(cbKodObj->currentText());
-    type_.TipZnak = ToAnsi(cbTipZnak->currentText());
-    accept();
+int TfmRegEdit::SelectedFieldRow() const {
+    const auto rows = List->selectedItems();
+    return rows.isEmpty() ? -1 : List->indexOfTopLevelItem(rows.front());
+}
+
+int TfmRegEdit::TopVisibleFieldRow() const {
+    QTreeWidgetItem* top = List->itemAt(0, 0);
+    return top == nullptr ? -1 : List->indexOfTopLevelItem(top);
+}
+
+void TfmRegEdit::EnableFieldButtons(bool enabled) {
+    tools_->SetRowSelected(enabled);
+}
+
+void TfmRegEdit::EnableOk(bool enabled) {
+    btOk->setEnabled(enabled);
+}
+
+bool TfmRegEdit::RunFieldEditor(TDF& field, const TDD&) {
+    return EditField(field);
+}
+
+std::optional<std::u16string> TfmRegEdit::ChooseFolder(std::u16string_view start) {
+    const QString folder = ChooseDirectory(FromU16(start));
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return folder.toStdU16String();
 }

@@ -1,12 +1,13 @@
-// TfmRegEdit: edits one update type: its name, directories, mask, transport
-// format, group identifier, special-products roles and its output fields.
+// TfmRegEdit: the update-type editor, the Qt view of TRegEditForm: its name,
+// directories, mask, transport format, group identifier, special-products
+// roles and its output fields.
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <functional>
 
 #include "config/descriptors.h"
+#include "ui/forms/reg_edit_form.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class ListToolBar;
 
-class TfmRegEdit : public QDialog {
+class TfmRegEdit : public QDialog, private TRegEditView {
     Q_OBJECT
   public:
     // The type's own settings are written back only when the dialog ends with
@@ -66,23 +67,35 @@ class TfmRegEdit : public QDialog {
     QWidget* NewSettingsHalf();
     QWidget* NewFieldsHalf();
 
-    void cbCodecChange();
-    void cbSpecProdClick();
-    void ListSelectItem();
-    void sbAddClick();
-    void sbSetClick();
-    void sbDelClick();
-    void Browse(QLineEdit* edit);
-    void ButtonsClickOk();
+    // TRegEditView.
+    std::u16string Text(TRegEditText which) const override;
+    void SetText(TRegEditText which, std::u16string_view text) override;
+    void ShowNameHint(std::u16string_view text) override;
+    int Codec() const override;
+    void SetCodec(int index) override;
+    bool SpecProd() const override;
+    void SetSpecProd(bool checked) override;
+    void EnableRole(TRole role, bool enabled) override;
+    std::u16string RoleText(TRole role) const override;
+    void SetRoleText(TRole role, std::u16string_view text) override;
+    void SetRoleItems(const std::vector<std::u16string>& names) override;
+    void SetCodeColumn(std::u16string_view caption) override;
+    void AppendFieldRow(const TFieldRow& row) override;
+    void SetFieldRow(int row, const TFieldRow& shown) override;
+    void RemoveFieldRow(int row) override;
+    void SelectFieldRow(int row) override;
+    int SelectedFieldRow() const override;
+    int TopVisibleFieldRow() const override;
+    void EnableFieldButtons(bool enabled) override;
+    void EnableOk(bool enabled) override;
+    bool RunFieldEditor(TDF& field, const TDD& type) override;
+    std::optional<std::u16string> ChooseFolder(std::u16string_view start) override;
+    void CloseOk() override { accept(); }
 
-    void ApplyOkRule();
-    void ApplySpecProdRule();
-    void RebuildRoleLists();
-    std::array<QComboBox*, 5> RoleBoxes() const;
-    QTreeWidgetItem* AppendRow(TDF& field);
-    QTreeWidgetItem* SelectedRow() const;
+    QLineEdit* Edit(TRegEditText which) const;
+    QComboBox* RoleBox(TRole role) const;
+    QWidget* RoleRow(TRole role) const;
 
     ListToolBar* tools_;
-    TDD& type_;
-    const TDL* list_;
+    TRegEditForm form_;
 };
