@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
 #include <utility>
 
-#include "platform/text/codepage.h"
 #include "ui/win32/application_title.h"
+#include "ui/win32/debug_note.h"
 #include "ui/win32/last_error.h"
+#include "ui/win32/region_dialog.h"
 #include "ui/win32/uncaught_error.h"
 #include "ui/win32/wide_text.h"
 
@@ -76,7 +76,10 @@ void Register(const wchar_t* name, WNDPROC procedure, HBRUSH background, HICON i
 }  // namespace
 
 TfmMain::TfmMain(TDeltaSettings settings)
-    : window_(CreateWindowAndControls()), paneStatus_(Panel), barProgress_(Bar) {
+    : window_(CreateWindowAndControls()),
+      paneStatus_(Panel),
+      barProgress_(Bar),
+      storeFile_(settings.StoreFile) {
     try {
         form_ = std::make_unique<TMainForm>(static_cast<TMainView&>(*this), std::move(settings));
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, LONG_PTR(this));
@@ -229,15 +232,15 @@ void TfmMain::SetStatus(std::u16string_view text) {
 }
 
 void TfmMain::RunUpdateList() {
-    throw std::logic_error("the update list is not built into the Windows window yet");
+    TfmRegion dialog(storeFile_);
+    dialog.Run(window_);
 }
 
 void TfmMain::CloseWindow() {
     ::SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-// The worker reports the store's problems when it starts; the window has no
-// console, so its notes go to the system's debugger output.
+// The worker reports the store's problems when it starts.
 void TfmMain::Note(const std::string& text) {
-    ::OutputDebugStringW(Wide(u"kvadrel: " + platform::Utf8ToUtf16(text)).c_str());
+    DebugNote(text);
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,7 @@ class TfmMain final : private TMainView {
     HWND window_ = nullptr;
     TPaneStatus paneStatus_;
     TBarProgress barProgress_;
-    TMessageDispatcher dispatcher_;  // outlives the worker
+    std::filesystem::path storeFile_;  // the update list's
+    TMessageDispatcher dispatcher_;    // outlives the worker
     std::unique_ptr<TMainForm> form_;
 };
