@@ -43,11 +43,17 @@ void TfmField::OnOpen() {
     caption(u"Имя поля", 0);
     edName = AddControl(WC_EDITW, u"", ES_AUTOHSCROLL | WS_TABSTOP, kInset, kMargin,
                         kClientWidth - kInset - kMargin, kRowHeight, kName, WS_EX_CLIENTEDGE);
-    caption(u"Размер поля", 1);
-    lbCode = caption(u"Шифр поля", 2);
-    lbAddCode = caption(u"Альтернативный шифр поля", 3);
+    // Each caption before its control: the rows' order is the tab order.
+    constexpr const char16_t* kCaptions[] = {u"Размер поля", u"Шифр поля",
+                                             u"Альтернативный шифр поля"};
     for (const TFieldNumber which : kNumbersInOrder) {
         const int index = int(which);
+        const HWND label = caption(kCaptions[index], index + 1);
+        if (which == TFieldNumber::Code) {
+            lbCode = label;
+        } else if (which == TFieldNumber::ACode) {
+            lbAddCode = label;
+        }
         numbers_[index] = AddControl(WC_EDITW, u"", ES_NUMBER | WS_TABSTOP, kInset,
                                      kMargin + (index + 1) * kRowStep, kNumberWidth, kRowHeight,
                                      kNumbers + index, WS_EX_CLIENTEDGE);

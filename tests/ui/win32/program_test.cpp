@@ -120,6 +120,48 @@ std::wstring AwaitPane(HWND pane, const std::wstring& start) {
     return text;
 }
 
+// The control that follows a row's caption: the control of that row.
+HWND ControlAfter(HWND dialog, const wchar_t* caption) {
+    const HWND label = ::FindWindowExW(dialog, nullptr, L"Static", caption);
+    return label == nullptr ? nullptr : ::GetWindow(label, GW_HWNDNEXT);
+}
+
+HWND ButtonOf(HWND dialog, const wchar_t* caption) {
+    return ::FindWindowExW(dialog, nullptr, L"Button", caption);
+}
+
+void Type(HWND edit, const wchar_t* text) {
+    ::SendMessageTimeoutW(edit, WM_SETTEXT, 0, LPARAM(text), SMTO_BLOCK, kPatienceMilliseconds,
+                          nullptr);
+}
+
+// Picks an item of a drop-down list as the operator does: the dialog hears of it.
+void Pick(HWND dialog, HWND list, int item) {
+    ::SendMessageTimeoutW(list, CB_SETCURSEL, item, 0, SMTO_BLOCK, kPatienceMilliseconds, nullptr);
+    ::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
+                          LPARAM(list), SMTO_BLOCK, kPatienceMilliseconds, nullptr);
+}
+
+std::wstring StoredText(const wchar_t* key, const wchar_t* value) {
+    wchar_t text[512] = {};
+    DWORD size = sizeof text;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return text;
+}
+
+DWORD StoredNumber(const wchar_t* key, const wchar_t* value) {
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+        ERROR_SUCCESS) {
+        return DWORD(-1);
+    }
+    return number;
+}
+
 void SetAutoRun(DWORD on) {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Vestrakon\\Delta\\Type", L"AutoRun", REG_DWORD,
                                 &on, sizeof on),
@@ -184,6 +226,72 @@ TEST(Program, RefusesToCloseWhileRunning) {
     EXPECT_EQ(
         ::SendMessageW(::FindWindowExW(main, nullptr, L"KvadrelLedBar", nullptr), PBM_GETPOS, 0, 0),
         0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.AwaitExit(), 0u);
+}
+
+// "Настройка", then a type and its field added through both editors: the
+// closed list has stored them, the folders with their closing "\\".
+TEST(Program, ATypeAddedThroughBothEditorsIsStored) {
+    constexpr wchar_t kTypeKey[] = L"Vestrakon\\Delta\\Type\\Проба";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTypeKey);
+    SetAutoRun(0);
+    const TProgram program;
+    const HWND main = program.AwaitWindow(L"TfmMain", kMainCaption);
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(ControlsOf(main).Region, BM_CLICK, 0, 0);
+    const HWND list = program.AwaitWindow(L"#32770", L"Список региональных обновлений");
+    ASSERT_NE(list, nullptr);
+    ::PostMessageW(ButtonOf(list, L"Добавить"), BM_CLICK, 0, 0);
+    const HWND editor = program.AwaitWindow(L"#32770", L"Региональное обновление");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(ButtonOf(editor, L"OK")));
+    Type(ControlAfter(editor, L"Описание"), L"Проба");
+    Type(ControlAfter(editor, L"Каталог исходных обновлений"), L"C:\\in");
+    Type(ControlAfter(editor, L"Каталог преобразованных обновлений"), L"C:\\out\\");
+    Pick(editor, ControlAfter(editor, L"Тип исходных обновлений"), 0);
+    EXPECT_EQ(TextOf(ControlAfter(editor, L"Идентификатор группы")), L"АМТ");
+    EXPECT_FALSE(::IsWindowEnabled(ButtonOf(editor, L"OK")));  // no field yet
+
+    ::PostMessageW(ButtonOf(editor, L"Добавить"), BM_CLICK, 0, 0);
+    const HWND field = program.AwaitWindow(L"#32770", L"Поле");
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(TextOf(::FindWindowExW(field, nullptr, L"Static", L"Шифр")), L"Шифр");
+    Type(ControlAfter(field, L"Имя поля"), L"NOMER");
+    Type(ControlAfter(field, L"Размер поля"), L"20");
+    Type(ControlAfter(field, L"Шифр"), L"5");
+    Type(ControlAfter(field, L"Альтернативный шифр поля"), L"7");
+    ::PostMessageW(ButtonOf(field, L"OK"), BM_CLICK, 0, 0);
+
+    for (DWORD waited = 0;
+         !::IsWindowEnabled(ButtonOf(editor, L"OK")) && waited < kPatienceMilliseconds;
+         waited += kPollMilliseconds) {
+        ::Sleep(kPollMilliseconds);
+    }
+    ASSERT_TRUE(::IsWindowEnabled(ButtonOf(editor, L"OK")));
+    ::PostMessageW(ButtonOf(editor, L"OK"), BM_CLICK, 0, 0);
+    for (DWORD waited = 0; ::IsWindow(editor) && waited < kPatienceMilliseconds;
+         waited += kPollMilliseconds) {
+        ::Sleep(kPollMilliseconds);
+    }
+    ::PostMessageW(ButtonOf(list, L"Закрыть"), BM_CLICK, 0, 0);
+    for (DWORD waited = 0; ::IsWindow(list) && waited < kPatienceMilliseconds;
+         waited += kPollMilliseconds) {
+        ::Sleep(kPollMilliseconds);
+    }
+    ASSERT_FALSE(::IsWindow(list));
+
+    EXPECT_EQ(StoredText(kTypeKey, L"From"), L"C:\\in\\");
+    EXPECT_EQ(StoredText(kTypeKey, L"To"), L"C:\\out\\");
+    EXPECT_EQ(StoredText(kTypeKey, L"Mask"), L"*.*");
+    EXPECT_EQ(StoredNumber(kTypeKey, L"Codec"), 0u);
+    const std::wstring fieldKey = std::wstring(kTypeKey) + L"\\100";
+    EXPECT_EQ(StoredText(fieldKey.c_str(), L"Name"), L"NOMER");
+    EXPECT_EQ(StoredNumber(fieldKey.c_str(), L"Size"), 20u);
+    EXPECT_EQ(StoredNumber(fieldKey.c_str(), L"Code"), 5u);
+    EXPECT_EQ(StoredNumber(fieldKey.c_str(), L"ACode"), 7u);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTypeKey);
+
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.AwaitExit(), 0u);
 }
