@@ -258,7 +258,13 @@ TEST(Program, ATypeAddedThroughBothEditorsIsStored) {
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(TextOf(::FindWindowExW(field, nullptr, L"Static", L"Шифр")), L"Шифр");
     Type(ControlAfter(field, L"Имя поля"), L"NOMER");
-    Type(ControlAfter(field, L"Размер поля"), L"20");
+    // A typed value is brought into the range when the focus leaves it.
+    const HWND size = ControlAfter(field, L"Размер поля");
+    Type(size, L"300");
+    ::SendMessageTimeoutW(field, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(size), EN_KILLFOCUS),
+                          LPARAM(size), SMTO_BLOCK, kPatienceMilliseconds, nullptr);
+    EXPECT_EQ(TextOf(size), L"255");
+    Type(size, L"20");
     Type(ControlAfter(field, L"Шифр"), L"5");
     Type(ControlAfter(field, L"Альтернативный шифр поля"), L"7");
     ::PostMessageW(ButtonOf(field, L"OK"), BM_CLICK, 0, 0);
