@@ -162,6 +162,32 @@ DWORD StoredNumber(const wchar_t* key, const wchar_t* value) {
     return number;
 }
 
+void Store(const std::wstring& key, const wchar_t* value, const std::wstring& text) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_SZ, text.c_str(),
+                                DWORD((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+void Store(const std::wstring& key, const wchar_t* value, DWORD number) {
+    ASSERT_EQ(
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, REG_DWORD, &number, sizeof number),
+        ERROR_SUCCESS);
+}
+
+// A folder of the test's own under the system's temporary folder.
+std::wstring TemporaryFolder() {
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    const std::wstring folder =
+        std::wstring(base) + L"kvadrel-program-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void SetAutoRun(DWORD on) {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Vestrakon\\Delta\\Type", L"AutoRun", REG_DWORD,
                                 &on, sizeof on),
@@ -300,6 +326,62 @@ TEST(Program, ATypeAddedThroughBothEditorsIsStored) {
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.AwaitExit(), 0u);
+}
+
+// "Старт" converts a delivered file into its table and deletes it, then
+// counts down; "Стоп" pressed twice stops once, with the bar back at 0.
+TEST(Program, StartConvertsAFileAndStopPressedTwiceStops) {
+    const std::wstring typeKey = L"Vestrakon\\Delta\\Type\\Конверт";
+    const std::wstring folder = TemporaryFolder();
+    const std::wstring in = folder + L"\\in\\";
+    const std::wstring out = folder + L"\\out\\";
+    ::CreateDirectoryW(in.c_str(), nullptr);
+    ::CreateDirectoryW(out.c_str(), nullptr);
+    const HANDLE file = ::CreateFileW((in + L"upd.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char record[] = "/01=x/02=y\r\n";
+    DWORD written = 0;
+    ::WriteFile(file, record, sizeof record - 1, &written, nullptr);
+    ::CloseHandle(file);
+    SetAutoRun(0);
+    Store(typeKey, L"Codec", 0);
+    Store(typeKey, L"Ident", L"");
+    Store(typeKey, L"From", in);
+    Store(typeKey, L"To", out);
+    Store(typeKey, L"Mask", L"*.txt");
+    Store(typeKey, L"SpecProd", 0);
+    Store(typeKey + L"\\100", L"Name", L"F01");
+    Store(typeKey + L"\\100", L"Size", 10);
+    Store(typeKey + L"\\100", L"Code", 1);
+    Store(typeKey + L"\\100", L"ACode", 1);
+
+    const TProgram program;
+    const HWND main = program.AwaitWindow(L"TfmMain", kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const TMainControls controls = ControlsOf(main);
+    ::PostMessageW(controls.Start, BM_CLICK, 0, 0);
+    // The countdown follows the scan, which has converted the file.
+    EXPECT_TRUE(AwaitPane(controls.Panel, L"Ожидание ").starts_with(L"Ожидание "));
+    EXPECT_TRUE(Exists(out + L"upd.dbf"));
+    EXPECT_FALSE(Exists(in + L"upd.txt"));
+
+    ::PostMessageW(controls.Stop, BM_CLICK, 0, 0);
+    ::PostMessageW(controls.Stop, BM_CLICK, 0, 0);
+    EXPECT_EQ(AwaitPane(controls.Panel, L"Программа остановлена"), L"Программа остановлена");
+    EXPECT_TRUE(::IsWindowEnabled(controls.Start));
+    EXPECT_FALSE(::IsWindowEnabled(controls.Stop));
+    EXPECT_EQ(
+        ::SendMessageW(::FindWindowExW(main, nullptr, L"KvadrelLedBar", nullptr), PBM_GETPOS, 0, 0),
+        0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.AwaitExit(), 0u);
+
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, typeKey.c_str());
+    ::DeleteFileW((out + L"upd.dbf").c_str());
+    ::RemoveDirectoryW(in.c_str());
+    ::RemoveDirectoryW(out.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
