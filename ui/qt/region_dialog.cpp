@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "ui/qt/ansi_text.h"
