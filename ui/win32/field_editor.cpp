@@ -36,9 +36,11 @@ bool TfmField::Run(HWND owner) {
 }
 
 void TfmField::OnOpen() {
+    // A caption wider than its room (in a wider font than the original's)
+    // goes on in a second line, which the row's gap has room for.
     const auto caption = [&](std::u16string_view text, int row) {
         return AddControl(WC_STATICW, text, SS_LEFT | SS_NOPREFIX, kMargin,
-                          kMargin + row * kRowStep + 3, kInset - kMargin, kRowHeight - 3);
+                          kMargin + row * kRowStep + 3, kInset - kMargin, kRowStep - 3);
     };
     caption(u"Имя поля", 0);
     edName = AddControl(WC_EDITW, u"", ES_AUTOHSCROLL | WS_TABSTOP, kInset, kMargin,
