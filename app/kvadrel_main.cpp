@@ -7,10 +7,10 @@
 
 #include "platform/system/program_lock.h"
 #include "platform/system/program_name.h"
-#include "ui/application_title.h"
-#include "ui/main_window.h"
-#include "ui/toolkit_russian.h"
-#include "ui/uncaught_error.h"
+#include "ui/qt/application_title.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/toolkit_russian.h"
+#include "ui/qt/uncaught_error.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -14,7 +14,7 @@
 
 #include "config/descriptors.h"
 #include "engine/delta.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

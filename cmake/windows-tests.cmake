@@ -39,7 +39,7 @@ add_test(NAME BatchUnderWine
     "${KVADREL_LINUX_BATCH}" "${PROJECT_SOURCE_DIR}")
 
 get_filename_component(wine_folder "${CMAKE_CROSSCOMPILING_EMULATOR}" DIRECTORY)
-set(wine_tests platform_tests config_tests engine_tests BatchUnderWine)
+set(wine_tests platform_tests config_tests engine_tests forms_tests win32_tests BatchUnderWine)
 set_tests_properties(${wine_tests} PROPERTIES
   FIXTURES_REQUIRED wine
   ENVIRONMENT "WINEPREFIX=${wine_prefix};WINESERVER=${wine_folder}/wineserver;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LOCPATH=${CMAKE_BINARY_DIR}/locale;LANG=ru_RU.UTF-8"

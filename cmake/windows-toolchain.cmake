@@ -2,10 +2,7 @@
 #   cmake --preset windows
 # Programs are linked statically: the .exe files need nothing beside them.
 # Tests and programs run under Wine (wine64) when they are run here.
-#
-# KVADREL_QT_PREFIX: a Qt 6 for Windows built with mingw-w64 (the folder that
-# holds lib/cmake/Qt6). Qt's code generators come from the host's Qt, found
-# through QT_HOST_PATH (Debian's qt6-base-dev: /usr).
+
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -15,10 +12,6 @@ set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${triplet}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
-if(KVADREL_QT_PREFIX)
-  list(APPEND CMAKE_FIND_ROOT_PATH "${KVADREL_QT_PREFIX}")
-  list(APPEND CMAKE_PREFIX_PATH "${KVADREL_QT_PREFIX}")
-endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

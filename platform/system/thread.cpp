@@ -28,6 +28,7 @@ struct Dispatcher {
     std::condition_variable requestDone;
     std::condition_variable wakesEnded;
     std::function<void()> wake;
+    std::function<void()> pump;  // empty: WaitFor blocks on its own
     int wakesRunning = 0;        // calls of `wake` not yet returned
     std::thread::id mainThread;  // no thread while none is installed
     std::deque<Request*> pending;
@@ -112,11 +113,32 @@ void TThread::Run() {
         std::fputs("thread ended by an exception of unknown type\n", stderr);
     }
     Dispatcher& dispatcher = TheDispatcher();
-    {
-        const std::lock_guard lock(dispatcher.mutex);
-        finished_ = true;
+    std::unique_lock lock(dispatcher.mutex);
+    finished_ = true;
+    // A main thread waiting in its pump learns of the end only by a wake.
+    const bool wakePump = dispatcher.Installed() && dispatcher.pump;
+    if (wakePump) {
+        ++dispatcher.wakesRunning;
     }
+    lock.unlock();
     dispatcher.requestQueued.notify_all();
+    if (!wakePump) {
+        return;
+    }
+    try {
+        dispatcher.wake();
+    } catch (const std::exception& error) {
+        std::fputs(
+            ("thread ended but could not wake the main thread: " + std::string(error.what()) + "\n")
+                .c_str(),
+            stderr);
+    } catch (...) {
+        std::fputs("thread ended but could not wake the main thread\n", stderr);
+    }
+    lock.lock();
+    if (--dispatcher.wakesRunning == 0) {
+        dispatcher.wakesEnded.notify_all();
+    }
 }
 
 void TThread::WaitFor() {
@@ -125,7 +147,17 @@ void TThread::WaitFor() {
     }
     Dispatcher& dispatcher = TheDispatcher();
     std::unique_lock lock(dispatcher.mutex);
-    if (dispatcher.Installed() && dispatcher.OnMainThread()) {
+    if (dispatcher.Installed() && dispatcher.OnMainThread() && dispatcher.pump) {
+        // The host's own copy: removing the dispatcher inside the pump leaves it whole.
+        const std::function<void()> pump = dispatcher.pump;
+        while (!finished_) {
+            const auto requests = std::exchange(dispatcher.pending, {});
+            lock.unlock();
+            Serve(dispatcher, requests);
+            pump();
+            lock.lock();
+        }
+    } else if (dispatcher.Installed() && dispatcher.OnMainThread()) {
         for (;;) {
             dispatcher.requestQueued.wait(lock,
                                           [&] { return finished_ || !dispatcher.pending.empty(); });
@@ -187,7 +219,7 @@ void TThread::Synchronize(const std::function<void()>& method) {
     }
 }
 
-void InstallMainThreadDispatcher(std::function<void()> wake) {
+void InstallMainThreadDispatcher(std::function<void()> wake, std::function<void()> pump) {
     if (!wake) {
         throw std::invalid_argument("a main-thread dispatcher needs a wake function");
     }
@@ -197,6 +229,7 @@ void InstallMainThreadDispatcher(std::function<void()> wake) {
         throw std::logic_error("a main-thread dispatcher is installed already");
     }
     dispatcher.wake = std::move(wake);
+    dispatcher.pump = std::move(pump);
     dispatcher.mainThread = std::this_thread::get_id();
 }
 
@@ -211,6 +244,7 @@ void RemoveMainThreadDispatcher() {
     // The host may destroy what its wake function uses once this returns.
     dispatcher.wakesEnded.wait(lock, [&] { return dispatcher.wakesRunning == 0; });
     dispatcher.wake = nullptr;
+    dispatcher.pump = nullptr;
     const auto requests = std::exchange(dispatcher.pending, {});
     lock.unlock();
     Serve(dispatcher, requests);

@@ -30,8 +30,8 @@ class TThread {
     // Blocks until the thread has ended; returns at once when it has been
     // waited for already. Called on the main thread while a dispatcher is
     // installed, it keeps running Synchronize calls meanwhile, so a worker
-    // that reports to the main thread while it is being stopped can finish.
-    // Only the owner calls it.
+    // that reports to the main thread while it is being stopped can finish,
+    // and the dispatcher's pump, if any. Only the owner calls it.
     void WaitFor();
 
     // True once Execute has returned or thrown.
@@ -67,7 +67,15 @@ class TThread {
 // call CheckSynchronize() soon (a window posts itself a queued call), and it
 // must not block. Throws std::logic_error when a dispatcher is installed
 // already, std::invalid_argument when `wake` is empty.
-void InstallMainThreadDispatcher(std::function<void()> wake);
+//
+// `pump`, when given, is how the main thread waits inside WaitFor: a call
+// blocks until `wake` has been called or the host has work of its own (a
+// window's messages: the status it repaints, a press of a button, a question
+// another program sends it), does that work and returns. WaitFor calls it
+// until the thread has ended; with a pump installed an ending thread calls
+// `wake` too, so that the last wait returns. Without a pump WaitFor blocks on
+// its own and the host's work waits until it returns.
+void InstallMainThreadDispatcher(std::function<void()> wake, std::function<void()> pump = {});
 
 // Called on the main thread. Waits for calls of the wake function that are
 // under way (after this returns it is never called again), then runs the

@@ -2,7 +2,9 @@
 
 The first start of Wine in a new prefix builds the prefix (wineboot) and would
 offer to install Mono and Gecko in a window, which nobody answers where there
-is no display; the tests need neither. Every Wine program run here ends within
+is no display; the tests need neither. The prefix's windows are drawn by
+Wine's null display driver: the window's tests make real windows and send
+them messages, with no display behind them. Every Wine program run here ends within
 its limit or the test fails saying which one did not.
 
 As a program:
@@ -17,6 +19,9 @@ import sys
 import tempfile
 
 BOOT_SECONDS = 300
+# What the ready mark of a whole prefix says; a prefix marked otherwise was
+# made by an earlier version of this script and is made again.
+READY_MARK = "booted, null display driver\n"
 STOP_SECONDS = 60
 
 
@@ -58,7 +63,7 @@ def prepare(wine, prefix):
     """Makes `prefix` unless an earlier run made it whole."""
     prefix = pathlib.Path(prefix)
     ready = prefix / "kvadrel-ready"
-    if ready.exists():
+    if ready.exists() and ready.read_text() == READY_MARK:
         return
     shutil.rmtree(prefix, ignore_errors=True)  # a prefix left half made
     prefix.parent.mkdir(parents=True, exist_ok=True)
@@ -67,9 +72,14 @@ def prepare(wine, prefix):
     if boot.returncode != 0:
         sys.exit(f"wineboot --init ended with {boot.returncode}:\n"
                  f"{boot.stderr.decode(errors='replace')}")
+    driver = run([wine, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/d",
+                  "null", "/f"], env, BOOT_SECONDS)
+    if driver.returncode != 0:
+        sys.exit(f"cannot choose the null display driver:\n"
+                 f"{driver.stderr.decode(errors='replace')}")
     # The boot goes on in the background until the server ends.
     run([wineserver(wine), "-w"], env, BOOT_SECONDS)
-    ready.touch()
+    ready.write_text(READY_MARK)
 
 
 def stop(wine, prefix):

@@ -160,6 +160,78 @@ TEST(Synchronize, WaitForOnTheMainThreadServesReportsUntilTheEnd) {
     EXPECT_EQ(finalReportThread, mainThread);
 }
 
+// Plays a window that waits for its messages: inside WaitFor the pump is the
+// only way the main thread waits, and the wake-ups are the messages it gets.
+class PumpingHost {
+  public:
+    PumpingHost() {
+        InstallMainThreadDispatcher(
+            [this] {
+                {
+                    const std::lock_guard lock(mutex_);
+                    ++wakes_;
+                }
+                woken_.notify_all();
+            },
+            [this] { Pump(); });
+    }
+    ~PumpingHost() { RemoveMainThreadDispatcher(); }
+
+    int Pumped() const { return pumped_; }
+
+  private:
+    // One message: waits for a wake-up and serves what it asks for.
+    void Pump() {
+        {
+            std::unique_lock lock(mutex_);
+            woken_.wait(lock, [this] { return wakes_ > seen_; });
+            ++seen_;
+        }
+        ++pumped_;
+        CheckSynchronize();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    int wakes_ = 0;
+    int seen_ = 0;
+    int pumped_ = 0;  // main thread only
+};
+
+// A window that waits for the worker in its message loop still answers the
+// worker's reports, and the worker's end lets that wait return.
+TEST(Synchronize, WaitForWaitsInTheHostsPump) {
+    PumpingHost host;
+    const auto mainThread = std::this_thread::get_id();
+    constexpr int kReports = 20;
+    int reportsOnMain = 0;
+    Worker worker([&](Worker& self) {
+        SleepUntilTerminated(self);
+        for (int i = 0; i < kReports; ++i) {
+            self.Synchronize([&] { reportsOnMain += std::this_thread::get_id() == mainThread; });
+        }
+    });
+    {
+        HangGuard guard;
+        worker.Terminate();
+        worker.WaitFor();
+    }
+    EXPECT_TRUE(worker.Finished());
+    EXPECT_EQ(reportsOnMain, kReports);
+    EXPECT_GE(host.Pumped(), 1);
+}
+
+TEST(Synchronize, WorkerEndingWithoutReportsEndsThePumpsWait) {
+    PumpingHost host;
+    Worker worker([](Worker& self) { SleepUntilTerminated(self); });
+    {
+        HangGuard guard;
+        worker.Terminate();
+        worker.WaitFor();
+    }
+    EXPECT_TRUE(worker.Finished());
+}
+
 TEST(Synchronize, ExceptionOfTheMethodIsThrownInTheWorker) {
     Host host;
     std::string caught;
