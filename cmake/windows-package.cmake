@@ -42,7 +42,10 @@ file(WRITE "${packaging}/shipped_files.nsh" "${uninstall_list}")
 set(CPACK_GENERATOR NSIS64 ZIP)
 set(CPACK_PACKAGE_NAME kvadrel)
 set(CPACK_PACKAGE_VENDOR "kvadrel developers")
-set(CPACK_PACKAGE_FILE_NAME "kvadrel-${PROJECT_VERSION}-win64")
+# The packages' name without its extension; CPack's own variable for it does
+# not keep its value past include(CPack).
+set(KVADREL_WINDOWS_PACKAGE "kvadrel-${PROJECT_VERSION}-win64")
+set(CPACK_PACKAGE_FILE_NAME "${KVADREL_WINDOWS_PACKAGE}")
 set(CPACK_RESOURCE_FILE_LICENSE "${packaging}/LICENSE.txt")
 # Our own installer script (packaging/windows/NSIS.template.in) and what it
 # includes.

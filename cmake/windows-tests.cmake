@@ -40,7 +40,7 @@ add_test(NAME BatchUnderWine
 
 # The installer and the zip, made by cpack as an operator's build makes them,
 # then installed, upgraded and uninstalled in a fresh Wine prefix of their own.
-set(windows_packages "${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}")
+set(windows_packages "${CMAKE_BINARY_DIR}/${KVADREL_WINDOWS_PACKAGE}")
 add_test(NAME WindowsPackagesMade
   COMMAND ${CMAKE_CPACK_COMMAND} --config "${CMAKE_BINARY_DIR}/CPackConfig.cmake"
   WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
