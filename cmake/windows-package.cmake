@@ -34,10 +34,10 @@ install(FILES "${packaging}/LICENSE.txt" DESTINATION .)
 # which it removes only when the operator has not edited it.
 set(uninstall_list "; Made by cmake/windows-package.cmake.\n!macro DeleteShippedFiles\n")
 foreach(program IN LISTS shipped_programs)
-  string(APPEND uninstall_list "  Delete \"$INSTDIR\\${program}${CMAKE_EXECUTABLE_SUFFIX}\"\n")
+  string(APPEND uninstall_list "  Delete \"$INSTDIR\\$<TARGET_FILE_NAME:${program}>\"\n")
 endforeach()
 string(APPEND uninstall_list "  Delete \"$INSTDIR\\LICENSE.txt\"\n!macroend\n")
-file(WRITE "${packaging}/shipped_files.nsh" "${uninstall_list}")
+file(GENERATE OUTPUT "${packaging}/shipped_files.nsh" CONTENT "${uninstall_list}")
 
 set(CPACK_GENERATOR NSIS64 ZIP)
 set(CPACK_PACKAGE_NAME kvadrel)
