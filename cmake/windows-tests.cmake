@@ -38,6 +38,19 @@ add_test(NAME BatchUnderWine
     ${CMAKE_CROSSCOMPILING_EMULATOR} "${wine_prefix}" $<TARGET_FILE_DIR:kvadrel-batch>
     "${KVADREL_LINUX_BATCH}" "${PROJECT_SOURCE_DIR}")
 
+# The installer and the zip, made by cpack as an operator's build makes them,
+# then installed, upgraded and uninstalled in a fresh Wine prefix of their own.
+set(windows_packages "${CMAKE_BINARY_DIR}/${KVADREL_WINDOWS_PACKAGE}")
+add_test(NAME WindowsPackagesMade
+  COMMAND ${CMAKE_CPACK_COMMAND} --config "${CMAKE_BINARY_DIR}/CPackConfig.cmake"
+  WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
+set_tests_properties(WindowsPackagesMade PROPERTIES FIXTURES_SETUP windows_packages)
+add_test(NAME InstallerUnderWine
+  COMMAND ${Python3_EXECUTABLE} "${PROJECT_SOURCE_DIR}/tests/windows/installer_under_wine.py"
+    ${CMAKE_CROSSCOMPILING_EMULATOR} "${windows_packages}.exe" "${windows_packages}.zip"
+    "${PROJECT_VERSION}" "${CMAKE_BINARY_DIR}/installer-test")
+set_tests_properties(InstallerUnderWine PROPERTIES FIXTURES_REQUIRED windows_packages)
+
 get_filename_component(wine_folder "${CMAKE_CROSSCOMPILING_EMULATOR}" DIRECTORY)
 set(wine_tests platform_tests config_tests engine_tests forms_tests win32_tests BatchUnderWine)
 set_tests_properties(${wine_tests} PROPERTIES

@@ -23,13 +23,16 @@ BOOT_SECONDS = 300
 # made by an earlier version of this script and is made again.
 READY_MARK = "booted, null display driver\n"
 STOP_SECONDS = 60
+# No Mono or Gecko; and no menu entries on the host for the shortcuts that
+# programs make inside the prefix.
+DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 
 
 def environment(wine, prefix):
     """The environment of every Wine program the tests start. WINESERVER is
     Wine's own variable: the server it starts, and the one stopped here."""
     env = dict(os.environ, WINEPREFIX=str(prefix), WINESERVER=wineserver(wine),
-               WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+               WINEDEBUG="-all", WINEDLLOVERRIDES=DLL_OVERRIDES)
     env.pop("DISPLAY", None)  # nothing is shown: no window can wait for an answer
     env.pop("WAYLAND_DISPLAY", None)
     return env
