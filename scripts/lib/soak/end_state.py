@@ -73,7 +73,8 @@ def _difference(name, expected, actual):
 def _table_problems(delivery, table):
     """What is wrong with the table of a delivery (an empty list when nothing is)."""
     try:
-        dbf = DBF(table, char_decode_errors="strict")
+        # ignorecase=False: a case-blind lookup lists the whole folder for each table.
+        dbf = DBF(table, char_decode_errors="strict", ignorecase=False)
         fields = [(field.name, field.length) for field in dbf.fields]
         rows = [tuple(record[name] for name, _ in fields) for record in dbf]
         deleted = sum(1 for _ in dbf.deleted)
